@@ -1,0 +1,106 @@
+#include "core/input_slot.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace ao07 {
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+}
+
+InputSlot::~InputSlot() {
+    Close();
+}
+
+std::string InputSlot::Open(const std::string& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::strerror(errno);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return std::strerror(EISDIR);
+    }
+    Reset(fd, true);
+    return {};
+}
+
+void InputSlot::Attach(int fd) {
+    Close();
+    Reset(fd, false);
+}
+
+void InputSlot::Reset(int fd, bool owned) {
+    m_fd = fd;
+    m_owned = owned;
+    m_buffer.resize(kBufferSize);
+    m_pos = m_end = 0;
+    m_exhausted = false;
+    m_readError.clear();
+}
+
+void InputSlot::Close() {
+    if (m_fd >= 0 && m_owned) {
+        ::close(m_fd);
+    }
+    m_fd = -1;
+    m_owned = false;
+    m_pos = m_end = 0;
+    m_exhausted = true;
+}
+
+bool InputSlot::Fill() {
+    if (m_exhausted || m_fd < 0) {
+        return false;
+    }
+    ssize_t count = 0;
+    do {
+        count = ::read(m_fd, m_buffer.data(), m_buffer.size());
+    } while (count < 0 && errno == EINTR);
+    if (count <= 0) {
+        if (count < 0) {
+            m_readError = std::strerror(errno);
+        }
+        m_exhausted = true;
+        return false;
+    }
+    m_pos = 0;
+    m_end = static_cast<std::size_t>(count);
+    return true;
+}
+
+bool InputSlot::AtEnd() {
+    return m_pos >= m_end && !Fill();
+}
+
+void InputSlot::ReadLine(std::string& line) {
+    line.clear();
+    while (m_pos < m_end || Fill()) {
+        const char* start = m_buffer.data() + m_pos;
+        const char* stop = m_buffer.data() + m_end;
+        const char* cursor = start;
+        while (cursor != stop && *cursor != '\r' && *cursor != '\n') {
+            ++cursor;
+        }
+        line.append(start, cursor);
+        m_pos += static_cast<std::size_t>(cursor - start);
+        if (cursor == stop) {
+            continue;  // the line goes on in the next block
+        }
+        const char terminator = *cursor;
+        ++m_pos;
+        // CR LF is one terminator, even when the block ends between the two.
+        if (terminator == '\r' && (m_pos < m_end || Fill()) && m_buffer[m_pos] == '\n') {
+            ++m_pos;
+        }
+        return;
+    }
+}
+
+}  // namespace ao07

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace ao07 {
+
+/// File slot 1: the operator's log, read sequentially one line at a time through a small buffer,
+/// so memory does not grow with the log. Bytes are passed on unchanged. CR LF, a lone CR and a
+/// lone LF each end a line; a last line without a terminator is still a line, and a terminator
+/// at the very end of the log starts no further line.
+class InputSlot {
+public:
+    InputSlot() = default;
+    ~InputSlot();
+    InputSlot(const InputSlot&) = delete;
+    InputSlot& operator=(const InputSlot&) = delete;
+
+    /// Opens the named log at its first line. Returns "" or the reason it cannot be read.
+    std::string Open(const std::string& path);
+
+    /// Reads from a descriptor that is already open (standard input); Close leaves it open.
+    void Attach(int fd);
+
+    bool IsOpen() const { return m_fd >= 0; }
+
+    /// True when no further characters remain, or when reading failed (see ReadError).
+    bool AtEnd();
+
+    /// The next line without its terminator. Call only when AtEnd() is false.
+    void ReadLine(std::string& line);
+
+    /// Closes the slot; closing a slot that is not open does nothing.
+    void Close();
+
+    /// Why the last read failed, or "" if none did since the slot was opened.
+    const std::string& ReadError() const { return m_readError; }
+
+private:
+    bool Fill();
+    void Reset(int fd, bool owned);
+
+    int m_fd = -1;
+    bool m_owned = false;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+    bool m_exhausted = false;
+    std::string m_readError;
+};
+
+}  // namespace ao07

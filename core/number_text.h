@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ao07 {
+
+/// The value of the number at the start of `text`, as an operator's header line or telemetry
+/// group carries it. Blanks, tabs and line feeds are skipped wherever they stand (so "12 34" is
+/// 1234). An optional sign, digits with at most one period, and an exponent (E or D, either case,
+/// optional sign, digits); "&H" and "&O" start a hexadecimal or octal integer. Reading stops at
+/// the first character that cannot continue the number; text without a number gives 0. The
+/// period is the decimal point whatever the user's locale. Too large a number gives +-infinity.
+double LeadingNumber(std::string_view text);
+
+/// `value` rounded to the nearest integer, a tie going to the even neighbour (122.5 -> 122,
+/// 123.5 -> 124, -2.5 -> -2). Infinities and NaN are returned unchanged.
+double RoundHalfEven(double value);
+
+/// RoundHalfEven(value) as a signed 32-bit integer, or nothing when it does not fit.
+std::optional<std::int32_t> RoundToInt32(double value);
+
+/// RoundHalfEven(value) as a signed 16-bit integer, or nothing when it does not fit.
+std::optional<std::int16_t> RoundToInt16(double value);
+
+/// `value` in plain decimal: digits only, "-" before a negative number, no blank, no grouping.
+std::string IntegerText(std::int64_t value);
+
+/// `text` without leading and trailing space characters; tabs and other characters stay.
+std::string_view TrimBlanks(std::string_view text);
+
+}  // namespace ao07

@@ -1,0 +1,78 @@
+#include "core/output_slot.h"
+
+#include <fcntl.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace ao07 {
+
+OutputSlot::~OutputSlot() {
+    Close();
+}
+
+std::string OutputSlot::Create(const std::string& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return std::strerror(errno);
+    }
+    m_fd = fd;
+    m_owned = true;
+    return {};
+}
+
+void OutputSlot::Attach(int fd) {
+    Close();
+    m_fd = fd;
+    m_owned = false;
+}
+
+std::string OutputSlot::WriteLine(std::string_view line) {
+    if (m_fd < 0) {
+        return std::strerror(EBADF);
+    }
+    static const char kLineEnd[] = "\r\n";
+    iovec parts[2] = {{const_cast<char*>(line.data()), line.size()},
+                      {const_cast<char*>(kLineEnd), 2}};
+    iovec* next = parts;
+    int remaining = 2;
+    while (remaining > 0) {
+        const ssize_t written = ::writev(m_fd, next, remaining);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::strerror(errno);
+        }
+        if (written == 0) {
+            return std::strerror(EIO);  // a device that takes nothing would loop for ever
+        }
+        // A short write: move past what went out and write the rest.
+        auto done = static_cast<std::size_t>(written);
+        while (remaining > 0 && done >= next->iov_len) {
+            done -= next->iov_len;
+            ++next;
+            --remaining;
+        }
+        if (remaining > 0) {
+            next->iov_base = static_cast<char*>(next->iov_base) + done;
+            next->iov_len -= done;
+        }
+    }
+    return {};
+}
+
+std::string OutputSlot::Close() {
+    std::string error;
+    if (m_fd >= 0 && m_owned && ::close(m_fd) != 0) {
+        error = std::strerror(errno);
+    }
+    m_fd = -1;
+    m_owned = false;
+    return error;
+}
+
+}  // namespace ao07

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ao07 {
+
+/// File slot 2: the CSV output, written one line at a time. Each line goes to the operating
+/// system with its CR LF as soon as it is written, so a crash of the program loses no record.
+class OutputSlot {
+public:
+    OutputSlot() = default;
+    ~OutputSlot();
+    OutputSlot(const OutputSlot&) = delete;
+    OutputSlot& operator=(const OutputSlot&) = delete;
+
+    /// Creates the named file, emptying an existing one. Returns "" or the reason it failed.
+    std::string Create(const std::string& path);
+
+    /// Writes to a descriptor that is already open (standard output); Close leaves it open.
+    void Attach(int fd);
+
+    bool IsOpen() const { return m_fd >= 0; }
+
+    /// Writes `line` followed by CR LF. Returns "" or the reason the write failed.
+    std::string WriteLine(std::string_view line);
+
+    /// Closes the slot; closing a slot that is not open does nothing. Returns "" or the reason
+    /// the file could not be closed cleanly.
+    std::string Close();
+
+private:
+    int m_fd = -1;
+    bool m_owned = false;
+};
+
+}  // namespace ao07

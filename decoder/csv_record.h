@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ao07 {
+
+struct RunState;
+
+/// The CSV output file, in the current working directory.
+inline constexpr const char* kCsvFileName = "ao-07.csv";
+
+/// The first line of the CSV file: "Date,Time,Orbit#" and the 24 channels' column names, in
+/// Windows-1252 (the degree sign is the byte 0xB0).
+const std::string& CsvHeader();
+
+/// One frame's record: trimmed date and time text, orbit number, and the six rows' fragments.
+/// A row never decoded leaves an empty field.
+std::string AssembleRecord(const RunState& state);
+
+}  // namespace ao07

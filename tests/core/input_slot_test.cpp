@@ -1,0 +1,73 @@
+#include "core/input_slot.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace ao07 {
+namespace {
+
+std::vector<std::string> ReadAll(const std::string& path) {
+    InputSlot slot;
+    EXPECT_EQ(slot.Open(path), "");
+    std::vector<std::string> lines;
+    std::string line;
+    while (!slot.AtEnd()) {
+        slot.ReadLine(line);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(InputSlot, SplitsLinesAtEveryKindOfTerminator) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"empty file", "", {}},
+        {"CR LF", "a\r\nb\r\n", {"a", "b"}},
+        {"last line without terminator", "a\r\nb", {"a", "b"}},
+        {"lone CR", "a\rb\r", {"a", "b"}},
+        {"lone LF", "a\nb\n", {"a", "b"}},
+        {"mixed", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"LF CR is two terminators", "a\n\rb", {"a", "", "b"}},
+        {"blank lines", "\r\n\r\nx\r\n", {"", "", "x"}},
+        {"single terminator", "\r\n", {""}},
+        {"bytes kept as they are",
+         std::string("\xB0\x80\0z", 4) + "\r\n",
+         {std::string("\xB0\x80\0z", 4)}},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadAll(dir.Write("log.txt", c.bytes)), c.lines) << c.name;
+    }
+}
+
+TEST(InputSlot, KeepsCrLfTogetherAcrossItsReadBlocks) {
+    // Lines long enough that CR and LF fall on either side of a block boundary somewhere.
+    std::string bytes;
+    std::vector<std::string> expected;
+    for (int i = 0; bytes.size() < 300000; ++i) {
+        expected.push_back(std::string(static_cast<std::size_t>(i % 4099), 'a' + i % 26));
+        bytes += expected.back() + "\r\n";
+    }
+    test::TempDir dir;
+    EXPECT_EQ(ReadAll(dir.Write("long.txt", bytes)), expected);
+}
+
+TEST(InputSlot, ReportsWhyALogCannotBeOpened) {
+    test::TempDir dir;
+    InputSlot slot;
+    EXPECT_EQ(slot.Open(dir.File("missing.txt")), "No such file or directory");
+    EXPECT_EQ(slot.Open(dir.Path()), "Is a directory");
+    EXPECT_FALSE(slot.IsOpen());
+    EXPECT_TRUE(slot.AtEnd());
+}
+
+}  // namespace
+}  // namespace ao07

@@ -1,0 +1,212 @@
+#include "decoder/main_module.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "decoder/channel_equations.h"
+#include "decoder/csv_record.h"
+#include "support/recording_panel.h"
+#include "support/temp_dir.h"
+
+namespace ao07 {
+namespace {
+
+const std::string kWorkedFrame =
+    "ORBIT 12345\r\nTIME 14:32\r\nDATE 08-JUL-02\r\nHI HI\r\n150 150 150 150\r\n"
+    "250 250 250 250\r\n350 350 350 350\r\n450 450 450 450\r\n550 550 550 550\r\n"
+    "650 650 650 650\r\n";
+const std::string kWorkedRecord =
+    "08-JUL-02,14:32,12345,1475.000,0.970,0.970,0.970,1.475,2.000,758.000,0.000,11.400,5.000,"
+    "7.500,21.800,21.800,21.800,21.800,21.800,21.800,583.500,21.800,52.000,1.603,285.000,102.500,"
+    "0.500";
+
+/// The step procedure as the window drives it: the CSV switch's click reaction is wired to
+/// StopCsvOutput, and the CSV file lives in a temporary folder.
+class MainModuleTest : public ::testing::Test {
+protected:
+    MainModuleTest() {
+        panel.onCsvUnchecked = [this] { module.StopCsvOutput(); };
+    }
+    void SwitchCsvOn() {
+        ASSERT_EQ(module.StartCsvOutput(CsvPath()), "");
+        panel.csvChecked = true;
+    }
+    void OpenLog(const std::string& bytes, const std::string& name = "log.txt") {
+        module.CloseCurrentLog();
+        ASSERT_EQ(module.OpenLog(dir.Write(name, bytes)), "");
+        module.AdvanceOneLine();
+    }
+    void Step(int count) {
+        for (int i = 0; i < count; ++i) {
+            module.AdvanceOneLine();
+        }
+    }
+    std::string CsvPath() const { return dir.File(kCsvFileName); }
+    std::string Csv() const { return test::ReadFile(CsvPath()); }
+
+    test::TempDir dir;
+    test::RecordingPanel panel;
+    MainModule module{panel};
+};
+
+TEST_F(MainModuleTest, AWholeFrameWritesOneRecordByteForByte) {
+    SwitchCsvOn();
+    EXPECT_EQ(panel.outputData, CsvHeader());
+    OpenLog(kWorkedFrame);
+    Step(8);
+    EXPECT_EQ(Csv(), CsvHeader() + "\r\n");  // nothing before row 6
+    Step(1);
+    EXPECT_EQ(Csv(), CsvHeader() + "\r\n" + kWorkedRecord + "\r\n");
+    EXPECT_EQ(panel.outputData, kWorkedRecord);
+    for (int channel = 1; channel <= 24; ++channel) {
+        EXPECT_EQ(panel.rawValue[channel], "50") << channel;
+    }
+    EXPECT_EQ(panel.channelText[1], "1475.000");
+    EXPECT_EQ(panel.channelText[24], "0.500");
+
+    Step(1);  // the end of the log switches CSV output off and keeps the file
+    EXPECT_TRUE(module.State().AtEndOfFile);
+    EXPECT_FALSE(module.State().CsvEnabled);
+    EXPECT_EQ(Csv(), CsvHeader() + "\r\n" + kWorkedRecord + "\r\n");
+}
+
+TEST_F(MainModuleTest, LinesThatAreNoRowsChangeNoChannelAndWriteNothing) {
+    SwitchCsvOn();
+    OpenLog("ORBIT 5\r\nHI HI\r\nsomething else\r\n");
+    Step(2);
+    EXPECT_TRUE(panel.rawValue.empty());
+    EXPECT_TRUE(panel.channelText.empty());
+    EXPECT_EQ(panel.outputData, CsvHeader());
+    EXPECT_EQ(Csv(), CsvHeader() + "\r\n");
+}
+
+TEST_F(MainModuleTest, RowFragmentsLiveFromFrameToFrame) {
+    SwitchCsvOn();
+    // Row 6 first: five empty fragments. Then a frame without row 2 reuses the old row 2, and a
+    // row given twice keeps its later values; a second row 6 writes a second record.
+    OpenLog(
+        "650 650 650 650\r\n"
+        "100 100 100 100\r\n200 200 200 200\r\n650 650 650 650\r\n"
+        "101 101 101 101\r\n101 101 101 199\r\n650 650 650 650\r\n650 650 650 650\r\n");
+    Step(7);
+    const std::string row6 = "1.603,285.000,102.500,0.500";
+    const std::string row1 = "0.000,1.970,1.970,1.970";
+    const std::string row1Twice = "29.500,1.950,1.950,-0.010";
+    const std::string row2 = "0.000,8.000,0.000,-2.000";
+    const std::string expected = CsvHeader() + "\r\n" + ",,0,,,,,," + row6 + "\r\n" +   //
+                                 ",,0," + row1 + "," + row2 + ",,,," + row6 + "\r\n" +  //
+                                 ",,0," + row1Twice + "," + row2 + ",,,," + row6 + "\r\n" + ",,0," +
+                                 row1Twice + "," + row2 + ",,,," + row6 + "\r\n";
+    EXPECT_EQ(Csv(), expected);
+}
+
+TEST_F(MainModuleTest, WithCsvOffRowSixWritesNothing) {
+    panel.outputData = "kept";
+    OpenLog(kWorkedFrame);
+    Step(9);
+    EXPECT_EQ(panel.outputData, "kept");
+    EXPECT_EQ(Csv(), "<missing>");
+    EXPECT_EQ(panel.channelText[24], "0.500");
+}
+
+TEST_F(MainModuleTest, CsvSwitchedOnMidFrameUsesRowsDecodedBefore) {
+    OpenLog(kWorkedFrame);
+    Step(6);  // rows 1 to 3 decoded
+    SwitchCsvOn();
+    Step(3);
+    EXPECT_EQ(Csv(), CsvHeader() + "\r\n" + kWorkedRecord + "\r\n");
+}
+
+TEST_F(MainModuleTest, SwitchingCsvOnAgainStartsTheFileAfresh) {
+    SwitchCsvOn();
+    OpenLog(kWorkedFrame + kWorkedFrame);
+    Step(9);
+    module.StopCsvOutput();
+    SwitchCsvOn();
+    EXPECT_EQ(Csv(), CsvHeader() + "\r\n");
+}
+
+TEST_F(MainModuleTest, OpeningAnotherLogSwitchesCsvOffAndKeepsItsRecords) {
+    SwitchCsvOn();
+    OpenLog(kWorkedFrame);
+    Step(9);
+    OpenLog(kWorkedFrame, "second.txt");
+    EXPECT_FALSE(module.State().CsvEnabled);
+    EXPECT_FALSE(panel.csvChecked);
+    Step(9);
+    EXPECT_EQ(Csv(), CsvHeader() + "\r\n" + kWorkedRecord + "\r\n");
+}
+
+TEST_F(MainModuleTest, CsvSwitchedOnWithNoLogOpenCollectsTheNextLog) {
+    SwitchCsvOn();
+    module.CloseCurrentLog();  // nothing open: nothing closed
+    EXPECT_TRUE(module.State().CsvEnabled);
+    OpenLog(kWorkedFrame);
+    Step(9);
+    EXPECT_EQ(Csv(), CsvHeader() + "\r\n" + kWorkedRecord + "\r\n");
+}
+
+TEST_F(MainModuleTest, ALogThatCannotBeOpenedLeavesNoLogOpen) {
+    EXPECT_EQ(module.OpenLog(dir.Path()), "Is a directory");
+    EXPECT_EQ(module.State().InputFileName, "");
+    module.AdvanceOneLine();  // does nothing
+    EXPECT_TRUE(panel.events.empty());
+}
+
+TEST_F(MainModuleTest, ACsvFileThatCannotBeCreatedLeavesCsvOutputOff) {
+    EXPECT_EQ(module.StartCsvOutput(dir.File("no-such-folder/ao-07.csv")),
+              "No such file or directory");
+    EXPECT_FALSE(module.State().CsvEnabled);
+}
+
+TEST_F(MainModuleTest, ACsvHeaderThatCannotBeWrittenLeavesCsvOutputOff) {
+    EXPECT_EQ(module.StartCsvOutput("/dev/full"), "No space left on device");
+    EXPECT_FALSE(module.State().CsvEnabled);
+}
+
+TEST_F(MainModuleTest, ARecordThatCannotBeWrittenSwitchesCsvOffWithOneMessage) {
+    // A pipe whose reader goes away after the header: the record's write fails.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const auto oldHandler = std::signal(SIGPIPE, SIG_IGN);
+    ASSERT_EQ(module.StartCsvOutputToDescriptor(fds[1], "the pipe"), "");
+    panel.csvChecked = true;
+    ::close(fds[0]);
+    OpenLog(kWorkedFrame + kWorkedFrame);
+    Step(20);  // both frames and the end of the log
+    std::signal(SIGPIPE, oldHandler);
+    ::close(fds[1]);
+
+    EXPECT_FALSE(module.State().CsvEnabled);
+    EXPECT_FALSE(panel.csvChecked);
+    const std::vector<std::string> expected = {
+        "error: The record could not be written to \"the pipe\": Broken pipe. CSV output is "
+        "switched off; the records written before are kept.",
+        "uncheck", "uncheck", "disable", "message:           End of file reached.          "};
+    EXPECT_EQ(panel.events, expected);
+}
+
+TEST_F(MainModuleTest, AConversionErrorKeepsTheChannelsConvertedBeforeIt) {
+    module.State().RawChannel[1] = 1;
+    module.State().RawChannel[2] = 2000;  // 1B overflows
+    module.State().RowCsv[1] = "old";
+    panel.channelText[2] = "old";
+    EXPECT_THROW(module.DecodeRow(1), ConversionError);
+    EXPECT_EQ(panel.channelText[1], "29.500");
+    EXPECT_EQ(panel.channelText[2], "old");
+    EXPECT_EQ(module.State().RowCsv[1], "29.500,");
+}
+
+TEST_F(MainModuleTest, RowNumbersOutsideOneToSixDecodeNothing) {
+    module.DecodeRow(0);
+    module.DecodeRow(7);
+    EXPECT_TRUE(panel.channelText.empty());
+}
+
+}  // namespace
+}  // namespace ao07
