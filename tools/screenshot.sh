@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Takes a screenshot of the main window with a decoded frame and a CSV record showing, on a
+# virtual X display: opens the example log at start-up (AO07_OPEN_LOG), steps through its
+# first frame, switches CSV output on and clicks Next through the second frame.
+# Usage: tools/screenshot.sh [PROGRAM] [OUTPUT.png]
+# Needs: xvfb xauth xdotool imagemagick (scripts/install-deps.sh shot).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+program="$(realpath "${1:-$root/build/release/ui/ao07-telemetry}")"
+output="$(realpath -m "${2:-$root/docs/main-window.png}")"
+log="$root/examples/pass-1.txt"
+
+if [ -z "${DISPLAY:-}" ] || [ -z "${AO07_SCREENSHOT_INNER:-}" ]; then
+    exec env AO07_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 800x700x24" "$0" "$program" "$output"
+fi
+
+# ao-07.csv is written in the working directory: keep it out of the checkout.
+work="$(mktemp -d)"
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+cd "$work"
+
+# ORBIT, TIME, DATE, a blank line, HI HI and six rows: the first frame is whole after 11 steps.
+AO07_OPEN_LOG="$log" AO07_STEPS=11 "$program" >"$work/program.log" 2>&1 &
+pid=$!
+window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Vorlan AO-07 Telemetry Display$' | head -1)"
+sleep 0.5
+
+# Client-area positions (pixels) of the controls clicked below, under the menu bar.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+menu_bar=$((HEIGHT - 592))
+click() {
+    xdotool mousemove --window "$window" "$1" $(($2 + menu_bar)) click 1
+    sleep 0.15
+}
+click 384 448 # chkEnableCSVFile: CSV output on, the header in txtOutputData
+for _ in 1 2 3 4 5 6 7; do
+    click 476 460 # butNext: HI HI and the six rows of the second frame, then its record
+done
+xdotool mousemove --window "$window" 0 0
+sleep 0.3
+
+mkdir -p "$(dirname "$output")"
+import -window "$window" -strip -colors 64 "png8:$output"
+echo "$output ($(identify -format '%wx%h' "$output"), $(stat -c %s "$output") bytes)"

@@ -1,0 +1,42 @@
+#include "ui/common_dialog.h"
+
+#include "ui/file_chooser.h"
+
+namespace ao07::ui {
+namespace {
+
+// "*.*" means every file in the filter lists of the logs' home platform; here that is "*",
+// since "*.*" would hide names without a dot.
+QString ChooserPatterns(const QString& patterns) {
+    QStringList result;
+    for (const QString& pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
+        result.append(pattern.trimmed() == QLatin1String("*.*") ? QStringLiteral("*")
+                                                                : pattern.trimmed());
+    }
+    return result.join(u' ');
+}
+
+}  // namespace
+
+void CommonDialog::SetFilter(const QString& filter) {
+    m_nameFilters.clear();
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString patterns = ChooserPatterns(parts[i + 1]);
+        // The chooser takes the patterns from the last parentheses of an entry; a description
+        // that already ends with exactly those patterns is shown as it is.
+        const QString suffix = QStringLiteral("(") + patterns + QStringLiteral(")");
+        m_nameFilters.append(description.endsWith(suffix)
+                                 ? description
+                                 : description + QStringLiteral(" ") + suffix);
+    }
+}
+
+void CommonDialog::ShowOpen(QWidget* parent) {
+    if (const auto chosen = m_chooser.ChooseFileToOpen(parent, m_nameFilters, m_fileName)) {
+        m_fileName = *chosen;
+    }
+}
+
+}  // namespace ao07::ui
