@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running or testing the program needs, and
-# only those that are missing. Usage: scripts/install-deps.sh run|test
+# only those that are missing. Usage: scripts/install-deps.sh run|test|bench
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev)
 case "${1:-}" in
     run) wanted=("${build[@]}") ;;
     test) wanted=("${build[@]}" libgtest-dev desktop-file-utils) ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    bench) wanted=("${build[@]}" libbenchmark-dev) ;;
+    *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Times the program against what this machine can do at all, from a fresh Release build:
+#   - ao07-decode on a large generated log, against `wc -l` (the cost of merely reading its
+#     lines), `cat` to /dev/null, and ao07-write-floor (one write call per CSV record, which the
+#     CSV output keeps so that a crash loses no record);
+#   - the window's start-up to its first shown frame, against a minimal Qt window built the same
+#     way (offscreen);
+#   - the window's step and the library's hot paths (Google Benchmark).
+# Prints each time as a ratio to its baseline, and the peak memory of each.
+# Usage: bench/run.sh [FRAMES]   (default 1000000 frames, about 150 MB)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+frames=${1:-1000000}
+build=${AO07_BENCH_BUILD:-build/bench-release}
+
+scripts/install-deps.sh bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DAO07_BUILD_BENCH=ON \
+    -DAO07_BUILD_TESTS=OFF >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+cmake --build "$build" -j2 --target ao07-decode ao07-make-bench-log ao07-measure \
+    ao07-write-floor ao07_library_bench >"$build.build.log" 2>&1 || { cat "$build.build.log"; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+measure="$build/bench/ao07-measure"
+decode="$build/tools/ao07-decode"
+window="$build/ui/ao07-telemetry"
+minimal="$build/bench/ao07-minimal-window"
+
+"$build/bench/ao07-make-bench-log" "$frames" "$work/log.txt"
+"$build/bench/ao07-make-bench-log" $((frames / 10 > 0 ? frames / 10 : 1)) "$work/tenth.txt"
+bytes=$(stat -c %s "$work/log.txt")
+damaged=$(tr -cd x <"$work/log.txt" | wc -c)
+cat "$work/log.txt" >/dev/null  # into the page cache, so every reader below starts alike
+
+# Each line: wall, user, sys (median seconds), rss_kb (largest), first_frame (median seconds).
+wc_l=$("$measure" -n 5 -- wc -l "$work/log.txt")
+cat_=$("$measure" -n 5 -o /dev/null -- cat "$work/log.txt")
+dec=$("$measure" -n 3 -- "$decode" -o "$work/out.csv" "$work/log.txt")
+dec_null=$("$measure" -n 3 -o /dev/null -- "$decode" "$work/log.txt")
+dec_tenth=$("$measure" -n 3 -- "$decode" -o "$work/tenth.csv" "$work/tenth.txt")
+floor=$("$measure" -n 3 -- "$build/bench/ao07-write-floor" "$work/out.csv" "$work/floor.csv")
+cmp -s "$work/out.csv" "$work/floor.csv" || { echo "write floor copied wrongly" >&2; exit 1; }
+
+field() { sed -n "s/.* $1 \([^ ]*\).*/\1/p; s/^$1 \([^ ]*\).*/\1/p" <<<"$2" | head -1; }
+row() {  # label, result, baseline label, baseline result
+    awk -v label="$1" -v wall="$(field wall "$2")" -v user="$(field user "$2")" \
+        -v sys="$(field sys "$2")" -v rss="$(field rss_kb "$2")" -v bytes="$bytes" \
+        -v base="${3:-}" -v basewall="$(field wall "${4:-}")" 'BEGIN {
+        ratio = base == "" ? "baseline" : sprintf("%7.1fx %s", wall / basewall, base)
+        printf "%-34s %8.3f s %6.2f %6.2f %9.1f MB/s %7.1f MB  %s\n", label, wall, user, sys,
+            bytes / wall / 1e6, rss / 1024, ratio }'
+}
+
+echo "Log: $frames frames, $bytes bytes, $damaged damaged digits ($(awk -v d="$damaged" -v f="$frames" \
+    'BEGIN { printf "%.1f", 100 * d / (f * 48) }')% of the value digits); $(nproc) cores"
+printf "%-34s %10s %6s %6s %14s %10s  %s\n" "command (median)" "wall" "user" "sys" "log rate" \
+    "peak mem" "ratio"
+row "wc -l" "$wc_l"
+row "cat > /dev/null" "$cat_"
+row "write floor (1 write per record)" "$floor"
+row "ao07-decode -o file" "$dec" "wc -l" "$wc_l"
+row "  same, as a ratio to the floor" "$dec" "floor" "$floor"
+row "ao07-decode > /dev/null" "$dec_null" "cat" "$cat_"
+echo "ao07-decode peak memory: $(awk -v a="$(field rss_kb "$dec")" -v b="$(field rss_kb "$dec_tenth")" \
+    'BEGIN { printf "%.1f MB on the log, %.1f MB on a tenth of it (ratio %.2f)", a / 1024, b / 1024, a / b }')"
+
+if [ -x "$window" ] && [ -x "$minimal" ]; then
+    export QT_QPA_PLATFORM=offscreen
+    export XDG_RUNTIME_DIR="$work/xdg"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    "$measure" -n 3 -- "$minimal" >/dev/null  # warm the caches for both alike
+    base=$("$measure" -n 11 -- "$minimal")
+    main=$("$measure" -n 11 -- "$window")
+    awk -v bf="$(field first_frame "$base")" -v mf="$(field first_frame "$main")" \
+        -v br="$(field rss_kb "$base")" -v mr="$(field rss_kb "$main")" 'BEGIN {
+        printf "%-34s %8.1f ms to first frame %7.1f MB  baseline\n", "minimal Qt window", bf * 1000, br / 1024
+        printf "%-34s %8.1f ms to first frame %7.1f MB  %.2fx time, %.2fx memory\n", "ao07-telemetry",
+            mf * 1000, mr / 1024, mf / bf, mr / br }'
+else
+    echo "window start-up: not built (no $window or $minimal)"
+fi
+
+echo
+echo "Library and window step (Google Benchmark, median of 5):"
+for b in "$build"/bench/ao07_*_bench; do
+    "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
+        grep -E '_median ' | awk '{ printf "  %-40s %12s %s\n", $1, $2, $3 }'
+done
