@@ -3,7 +3,7 @@
 # only those that are missing. Usage: scripts/install-deps.sh run|test|bench
 set -euo pipefail
 
-build=(g++ cmake ninja-build qt6-base-dev)
+build=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev)
 case "${1:-}" in
     run) wanted=("${build[@]}") ;;
     test) wanted=("${build[@]}" libgtest-dev desktop-file-utils) ;;

@@ -1,31 +1,191 @@
 #include "ui/frm_about.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFont>
+#include <QLabel>
+#include <QPalette>
 #include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
 
 #include "core/program_identity.h"
+#include "ui/program_icons.h"
 
 namespace ao07::ui {
 namespace {
-QPointer<FrmAbout> g_about;
+
+// The window is laid out in twips, 15 to the pixel at 96 dots per inch.
+constexpr int kTwipsPerPixel = 15;
+
+constexpr int Pixels(int twips) {
+    return twips / kTwipsPerPixel;
 }
 
+struct ControlPlace {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+constexpr int kClientWidth = 5730;
+constexpr int kClientHeight = 2640;
+constexpr ControlPlace kPicIcon{240, 240, 540, 540};
+constexpr ControlPlace kLblTitle{960, 240, 4485, 345};
+constexpr ControlPlace kLblVersion{960, 720, 4005, 225};
+constexpr ControlPlace kLblDescription{960, 1080, 4125, 690};
+constexpr ControlPlace kLabel1{960, 1920, 2895, 615};
+constexpr ControlPlace kCmdOK{4245, 2160, 1260, 345};
+
+// The release date that follows the version numbers.
+constexpr const char* kReleaseDate = " - 08-JUL-2002";
+
+// Short enough for two lines of the standard dialog font in the credit box.
+constexpr const char* kCredit = "By its developers. Report problems on the issue tracker.";
+
+QPointer<FrmAbout>& LoadedAbout() {
+    static QPointer<FrmAbout> about;
+    return about;
+}
+
+void Place(QWidget* control, const ControlPlace& place) {
+    control->setGeometry(Pixels(place.left), Pixels(place.top), Pixels(place.width),
+                         Pixels(place.height));
+}
+
+QLabel* NewLabel(QWidget* window, const char* name, const ControlPlace& place) {
+    auto* label = new QLabel(window);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Place(label, place);
+    return label;
+}
+
+}  // namespace
+
 FrmAbout::FrmAbout() {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(kProgramTitle));
+    setObjectName(QStringLiteral("frmAbout"));
+    // A utility window with no parent: it is a top-level window of its own, and X11 window
+    // managers and task bars give utility windows no task-bar entry. The title bar carries the
+    // close button only.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // Qt does not let tool windows keep the application running; this one must, so that the
+    // program ends only when the About window has been closed as well as the main window.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    setAttribute(Qt::WA_DeleteOnClose, true);
+    setModal(false);
+    setSizeGripEnabled(false);
+    setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+    setWindowIcon(LatticeMastIcon());
+
+    // OK is created first so that it is first in the focus order.
+    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setDefault(true);
+    m_cmdOK->setAutoDefault(true);
+    Place(m_cmdOK, kCmdOK);
+    connect(m_cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
+
+    m_picIcon = NewLabel(this, "picIcon", kPicIcon);
+    m_picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_picIcon->setLineWidth(1);
+    m_picIcon->setAlignment(Qt::AlignCenter);
+    m_picIcon->setPixmap(DishAntennaIcon().pixmap(kIconSize, kIconSize));
+
+    m_lblTitle = NewLabel(this, "lblTitle", kLblTitle);
+    // Tahoma where it is installed; otherwise the font matcher picks the nearest sans face.
+    QFont titleFont(QStringList{QStringLiteral("Tahoma"), QStringLiteral("Verdana"),
+                                QStringLiteral("DejaVu Sans")});
+    titleFont.setPointSize(12);
+    titleFont.setWeight(QFont::Bold);
+    m_lblTitle->setFont(titleFont);
+
+    m_lblVersion = NewLabel(this, "lblVersion", kLblVersion);
+
+    m_lblDescription = NewLabel(this, "lblDescription", kLblDescription);
+    m_lblDescription->setWordWrap(true);
+
+    m_Label1 = NewLabel(this, "Label1", kLabel1);
+    m_Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_Label1->setWordWrap(true);
+    m_Label1->setText(QString::fromLatin1(kCredit));
+
+    QPalette black = palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    m_lblTitle->setPalette(black);
+    m_lblDescription->setPalette(black);
+}
+
+FrmAbout::~FrmAbout() {
+    if (LoadedAbout() == this) {
+        LoadedAbout() = nullptr;
+    }
 }
 
 FrmAbout* FrmAbout::Instance() {
-    return g_about.data();
+    return LoadedAbout().data();
 }
 
 FrmAbout* FrmAbout::ShowAbout() {
-    if (!g_about) {
-        g_about = new FrmAbout;
+    FrmAbout* about = LoadedAbout().data();
+    if (about == nullptr) {
+        about = new FrmAbout;
+        LoadedAbout() = about;
+        about->Form_Load();
+        about->CentreOnScreen();
+        about->show();
+        about->m_cmdOK->setFocus(Qt::OtherFocusReason);
     }
-    g_about->show();
-    g_about->raise();
-    g_about->activateWindow();
-    return g_about.data();
+    about->raise();
+    about->activateWindow();
+    return about;
+}
+
+void FrmAbout::Form_Load() {
+    setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(kProgramTitle));
+    m_lblVersion->setText(QStringLiteral("Version ") + QString::number(kVersionMajor) +
+                          QStringLiteral(".") + QString::number(kVersionMinor) +
+                          QStringLiteral(".") + QString::number(kVersionRevision) +
+                          QString::fromLatin1(kReleaseDate));
+    m_lblTitle->setText(QString::fromLatin1(kProgramTitle));
+    m_lblDescription->setText(
+        QStringLiteral("This program is designed to read a text file of AO-07 telemetry values") +
+        QStringLiteral(" and decode them into their respective parameters."));
+}
+
+void FrmAbout::cmdOK_Click() {
+    close();
+}
+
+void FrmAbout::reject() {
+    m_cmdOK->click();
+}
+
+void FrmAbout::closeEvent(QCloseEvent* event) {
+    // Unloading: from here on About loads a fresh window, even before this one is deleted.
+    event->accept();
+    if (LoadedAbout() == this) {
+        LoadedAbout() = nullptr;
+    }
+}
+
+void FrmAbout::CentreOnScreen() {
+    QScreen* screen = nullptr;
+    if (QWidget* active = QApplication::activeWindow()) {
+        screen = active->screen();
+    }
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
 }
 
 }  // namespace ao07::ui
