@@ -10,6 +10,12 @@
 namespace ao07 {
 namespace {
 
+// Every integer of up to this many decimal digits is exact in a double.
+constexpr std::size_t kExactDigits = 15;
+
+// Below this magnitude a double converts to a 64-bit integer without overflow.
+constexpr double kWholeTestBound = 0x1p62;
+
 bool IsSkipped(char c) {
     return c == ' ' || c == '\t' || c == '\n';
 }
@@ -91,6 +97,18 @@ double ParseDecimal(const std::string& number, bool negative, long exponent) {
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
+    // A text of plain digits, as the value fields of a telemetry row and most orbit numbers are,
+    // is its integer value; below 10^15 that integer is exact in a double, so this is the very
+    // number the general reading below would give, at a fraction of its cost.
+    if (!text.empty() && text.size() <= kExactDigits &&
+        std::all_of(text.begin(), text.end(), IsDigit)) {
+        std::int64_t value = 0;
+        for (const char c : text) {
+            value = value * 10 + (c - '0');
+        }
+        return static_cast<double>(value);
+    }
+
     Cursor cursor(text);
     if (cursor.Peek() == '&') {
         cursor.Advance();
@@ -148,6 +166,12 @@ double LeadingNumber(std::string_view text) {
 }
 
 double RoundHalfEven(double value) {
+    // Whole numbers, which almost every number of a log is, are their own rounding. The bound
+    // keeps the conversion to a 64-bit integer defined; it also sends NaN to the test below.
+    if (std::fabs(value) < kWholeTestBound &&
+        static_cast<double>(static_cast<std::int64_t>(value)) == value) {
+        return value;
+    }
     if (!std::isfinite(value)) {
         return value;
     }

@@ -5,6 +5,10 @@
 #include "decoder/channel_table.h"
 
 namespace ao07 {
+namespace {
+// Room for a whole record of the usual size at once, rather than growing it field by field.
+constexpr std::size_t kUsualRecordSize = 256;
+}  // namespace
 
 const std::string& CsvHeader() {
     static const std::string header = [] {
@@ -20,6 +24,7 @@ const std::string& CsvHeader() {
 
 std::string AssembleRecord(const RunState& state) {
     std::string record;
+    record.reserve(kUsualRecordSize);
     record += TrimBlanks(state.DateText);
     record += ',';
     record += TrimBlanks(state.TimeText);

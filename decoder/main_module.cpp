@@ -3,9 +3,7 @@
 #include "core/channel.h"
 #include "core/front_panel.h"
 #include "core/number_text.h"
-#include "decoder/channel_equations.h"
 #include "decoder/csv_record.h"
-#include "decoder/decoded_text.h"
 
 namespace ao07 {
 
@@ -37,14 +35,15 @@ void MainModule::DecodeRow(std::uint8_t row) {
         const int channel = ChannelIndex(row, slot);
         // A conversion error leaves this channel and the later ones as they were; the
         // channels before it keep their new text, on screen and in the fragment.
-        const std::string text = DecodedText(ConvertChannel(channel, m_state.RawChannel[channel]));
+        const std::string& text = m_channelTexts.Text(channel, m_state.RawChannel[channel]);
         m_panel.ShowChannelText(channel, text);
         if (slot == 1) {
-            fragment = text + ',';
-        } else if (slot < kSlotCount) {
-            fragment += text + ',';
+            fragment.assign(text);
         } else {
             fragment += text;
+        }
+        if (slot < kSlotCount) {
+            fragment += ',';
         }
     }
     if (row == kRowCount && m_state.CsvEnabled) {

@@ -14,6 +14,7 @@
 #include "core/input_slot.h"
 #include "core/output_slot.h"
 #include "core/run_state.h"
+#include "decoder/channel_text_cache.h"
 #include "reader/telemetry_reader.h"
 
 namespace ao07 {
@@ -72,6 +73,7 @@ private:
     RunState m_state;
     InputSlot m_input;
     OutputSlot m_csv;
+    ChannelTextCache m_channelTexts;
     std::string m_csvName;
     FrontPanel& m_panel;
     TelemetryReader m_reader;

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace ao07 {
 namespace {
@@ -68,6 +73,66 @@ TEST(RoundHalfEven, SendsTiesToTheEvenNeighbour) {
     }
 }
 
+/// Rounding with ties to even by the floor of the value alone, as a check on the short way
+/// that RoundHalfEven takes for whole numbers.
+double ReferenceRoundHalfEven(double value) {
+    if (!std::isfinite(value)) {
+        return value;
+    }
+    const double below = std::floor(value);
+    const double fraction = value - below;
+    if (fraction > 0.5) {
+        return below + 1;
+    }
+    if (fraction < 0.5) {
+        return below;
+    }
+    return std::fmod(below, 2.0) == 0 ? below : below + 1;
+}
+
+TEST(RoundHalfEven, AgreesWithTheFloorRuleEverywhere) {
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0x1p52,
+                                  0x1p53,
+                                  0x1p62,
+                                  -0x1p62,
+                                  0x1p63,
+                                  -0x1p63,
+                                  0x1p62 - 1024,
+                                  1e300,
+                                  -1e300,
+                                  4.9e-324,
+                                  -4.9e-324,
+                                  std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity()};
+    for (int n = -70000; n <= 70000; ++n) {
+        values.push_back(n);
+        values.push_back(n + 0.5);
+        values.push_back(n + 0.25);
+        values.push_back(std::nextafter(n + 0.5, 0.0));
+    }
+    std::uint64_t state = 99;
+    for (int i = 0; i < 200000; ++i) {  // bit patterns of every magnitude, from a fixed sequence
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        double value = 0;
+        std::memcpy(&value, &state, sizeof value);
+        values.push_back(value);
+    }
+    int failures = 0;
+    for (const double value : values) {
+        const double expected = ReferenceRoundHalfEven(value);
+        const double actual = RoundHalfEven(value);
+        const bool same = std::isnan(expected) ? std::isnan(actual)
+                                               : actual == expected &&
+                                                     std::signbit(actual) == std::signbit(expected);
+        if (!same && ++failures <= 10) {
+            ADD_FAILURE() << "value " << value << ": " << actual << " instead of " << expected;
+        }
+    }
+    EXPECT_EQ(failures, 0);
+}
+
 TEST(RoundToInteger, RefusesValuesOutsideTheTargetWidth) {
     EXPECT_EQ(RoundToInt32(2147483647.4), 2147483647);
     EXPECT_EQ(RoundToInt32(-2147483648.5), -2147483648);  // a tie towards the even end
@@ -91,6 +156,47 @@ TEST(TrimBlanks, RemovesSpacesOnlyAtBothEnds) {
     EXPECT_EQ(TrimBlanks("\tHI HI\t"), "\tHI HI\t");
     EXPECT_EQ(TrimBlanks("    "), "");
     EXPECT_EQ(TrimBlanks("a  b"), "a  b");
+}
+
+/// The decimal reading of a text of plain digits, by the standard library's exact parser.
+double ExactDecimal(const std::string& digits) {
+    double value = -1;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return value;
+}
+
+// Texts of plain digits take a short way; it must give exactly what the exact parser gives.
+TEST(LeadingNumber, ReadsEveryTextOfPlainDigitsExactly) {
+    int failures = 0;
+    const auto check = [&](const std::string& digits) {
+        if (LeadingNumber(digits) != ExactDecimal(digits) && ++failures <= 10) {
+            ADD_FAILURE() << "digits " << digits << " read as " << LeadingNumber(digits);
+        }
+    };
+    // Every text of one to five digits, leading zeros included.
+    for (int length = 1, count = 10; length <= 5; ++length, count *= 10) {
+        for (int n = 0; n < count; ++n) {
+            std::string digits = std::to_string(n);
+            check(std::string(static_cast<std::size_t>(length) - digits.size(), '0') + digits);
+        }
+    }
+    // Longer texts, past the point where a double stops holding every integer (2^53 has 16
+    // digits), from a fixed sequence.
+    std::uint64_t state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        std::string digits;
+        const int length = 6 + i % 20;
+        for (int k = 0; k < length; ++k) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            digits.push_back(static_cast<char>('0' + (state >> 33) % 10));
+        }
+        check(digits);
+    }
+    for (const char* digits : {"999999999999999", "9999999999999999", "9007199254740993",
+                               "18446744073709551616", "000000000000000000001"}) {
+        check(digits);
+    }
+    EXPECT_EQ(failures, 0);
 }
 
 }  // namespace
