@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running or testing the program needs, and
-# only those that are missing. Usage: scripts/install-deps.sh run|test|bench
+# only those that are missing. Usage: scripts/install-deps.sh run|test|bench|shot
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev)
+# The window's face: Liberation Sans fits every caption of the main window into its box.
+build+=(fonts-liberation2)
 case "${1:-}" in
     run) wanted=("${build[@]}") ;;
     test) wanted=("${build[@]}" libgtest-dev desktop-file-utils) ;;
     bench) wanted=("${build[@]}" libbenchmark-dev) ;;
-    *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+    shot) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
+    *) echo "usage: $0 run|test|bench|shot" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -266,6 +266,14 @@ void FrmMain::showEvent(QShowEvent* event) {
             placed.moveCenter(screen->availableGeometry().center());
             move(placed.topLeft());
         }
+        // The focus starts on the first control of the Tab order that is enabled: the line
+        // box, since the step buttons are disabled until a log is open.
+        for (QWidget* control : m_controls.tabOrder) {
+            if (control->isEnabled()) {
+                control->setFocus();
+                break;
+            }
+        }
     }
     QMainWindow::showEvent(event);
 }

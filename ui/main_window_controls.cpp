@@ -317,11 +317,11 @@ MainWindowControls BuildMainWindowControls(QWidget* client) {
     controls.butNext = MakeButton(client, "butNext", "Next", kNextButton);
     controls.butExit = MakeButton(client, "butExit", "Exit", kExitButton);
 
-    QWidget::setTabOrder(controls.butAutoStop, controls.butNext);
-    QWidget::setTabOrder(controls.butNext, controls.txtRawData);
-    QWidget::setTabOrder(controls.txtRawData, controls.txtOutputData);
-    QWidget::setTabOrder(controls.txtOutputData, controls.butExit);
-    QWidget::setTabOrder(controls.butExit, controls.chkEnableCSVFile);
+    controls.tabOrder = {controls.butAutoStop,   controls.butNext, controls.txtRawData,
+                         controls.txtOutputData, controls.butExit, controls.chkEnableCSVFile};
+    for (std::size_t i = 1; i < controls.tabOrder.size(); ++i) {
+        QWidget::setTabOrder(controls.tabOrder[i - 1], controls.tabOrder[i]);
+    }
     return controls;
 }
 

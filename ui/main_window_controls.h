@@ -30,6 +30,8 @@ struct MainWindowControls {
     QPushButton* butAutoStop = nullptr;
     QPushButton* butNext = nullptr;
     QPushButton* butExit = nullptr;
+    /// The controls that take the keyboard focus, in Tab order.
+    std::array<QWidget*, 6> tabOrder{};
 };
 
 /// The window's client area in pixels: 7695 x 8880 twips at 15 twips a pixel.
