@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "ui/file_chooser.h"
+#include "ui/first_frame_report.h"
 #include "ui/frm_main.h"
 
 namespace {
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
         chooser = std::make_unique<StartupLogChooser>(startupLog);
     }
     ao07::ui::FrmMain frmMain(std::move(chooser));
+    ao07::ui::ReportFirstFrame(frmMain);
     frmMain.show();
 
     if (!startupLog.isEmpty()) {

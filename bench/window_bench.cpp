@@ -1,0 +1,114 @@
+// The window's step as the operator sees it: a Next click on the real main window (offscreen),
+// the labels it changes, and the repaint of the window that follows, with CSV output on.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "ui/file_chooser.h"
+#include "ui/frm_main.h"
+#include "ui/message_boxes.h"
+
+namespace {
+
+constexpr int kSteps = 20000;               // steps timed, 10 to a frame
+constexpr int kFrames = kSteps / 10 + 100;  // the log never ends while it is timed
+
+/// Opens the benchmark's log without a dialog.
+class FixedChooser final : public ao07::ui::FileChooser {
+public:
+    explicit FixedChooser(QString path) : m_path(std::move(path)) {}
+    std::optional<QString> ChooseFileToOpen(QWidget*, const QStringList&, const QString&) override {
+        return m_path;
+    }
+
+private:
+    QString m_path;
+};
+
+/// A message would stop the benchmark; none is expected, so one is an error.
+class NoMessages final : public ao07::ui::MessageBoxes {
+public:
+    void ShowMessage(QWidget*, const QString& text) override {
+        throw std::runtime_error(text.toStdString());
+    }
+    void ShowError(QWidget*, const QString& text) override {
+        throw std::runtime_error(text.toStdString());
+    }
+};
+
+QByteArray Log() {
+    const QByteArray frame =
+        "ORBIT 23514\r\nTIME 14:32\r\nDATE 08-JUL-02\r\nHI HI\r\n"
+        "150 101 1x1 101\r\n205 250 299 250\r\n350 399 301 365\r\n"
+        "450 465 465 465\r\n565 550 5x5 501\r\n650 650 650 650\r\n";
+    return frame.repeated(kFrames);
+}
+
+double Percentile(std::vector<double> values, double fraction) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1))];
+}
+
+void BM_WindowStep(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath(QStringLiteral("log.txt"));
+    QFile file(logPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(Log()) < 0) {
+        state.SkipWithError("cannot write the log");
+        return;
+    }
+    file.close();
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());  // "ao-07.csv" goes there
+
+    {
+        ao07::ui::FrmMain window(std::make_unique<FixedChooser>(logPath),
+                                 std::make_unique<NoMessages>());
+        window.show();
+        QApplication::processEvents();
+        window.Controls().chkEnableCSVFile->setChecked(true);
+        window.mnuFileOpen_Click();
+        QApplication::processEvents();
+
+        std::vector<double> stepMs;
+        stepMs.reserve(kSteps);
+        for (auto _ : state) {
+            const auto start = std::chrono::steady_clock::now();
+            window.butNext_Click();
+            QApplication::processEvents();  // the repaint of the changed labels
+            stepMs.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count());
+        }
+        state.counters["median_ms"] = Percentile(stepMs, 0.5);
+        state.counters["p99_ms"] = Percentile(stepMs, 0.99);
+        state.counters["max_ms"] = Percentile(stepMs, 1.0);
+    }
+    QDir::setCurrent(previous);
+}
+BENCHMARK(BM_WindowStep)->Iterations(kSteps)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
