@@ -6,10 +6,16 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "ui/file_chooser.h"
 #include "ui/message_boxes.h"
+
+/// Shows a QString as its text when a window test fails.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace ao07::test {
 
