@@ -3,7 +3,7 @@
 # only those that are missing. Usage: scripts/install-deps.sh run|test|bench|shot
 set -euo pipefail
 
-build=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev)
+build=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libxcb1-dev)
 # The window's face: Liberation Sans fits every caption of the main window into its box.
 build+=(fonts-liberation2)
 case "${1:-}" in

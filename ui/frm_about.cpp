@@ -11,6 +11,15 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#include <QGuiApplication>
+#endif
+
 #include "core/program_identity.h"
 #include "ui/program_icons.h"
 
@@ -62,6 +71,40 @@ QLabel* NewLabel(QWidget* window, const char* name, const ControlPlace& place) {
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Place(label, place);
     return label;
+}
+
+#if QT_CONFIG(xcb)
+xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+#endif
+
+// Utility windows are left out of the task bar by many X11 desktops, but not by all; the
+// window manager's hint that says so for certain is the _NET_WM_STATE_SKIP_TASKBAR state.
+// A client may set _NET_WM_STATE itself while its window is not yet mapped, and Qt keeps the
+// states it finds there when it maps the window. Other platforms need nothing here.
+void KeepOutOfTaskBar(QWidget* window) {
+#if QT_CONFIG(xcb)
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr) {
+        return;
+    }
+    xcb_connection_t* connection = x11->connection();
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_atom_t states[] = {InternAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                 InternAtom(connection, "_NET_WM_STATE_SKIP_PAGER")};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id,
+                        InternAtom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(std::size(states)), states);
+    xcb_flush(connection);
+#else
+    Q_UNUSED(window);
+#endif
 }
 
 }  // namespace
@@ -137,6 +180,7 @@ FrmAbout* FrmAbout::ShowAbout() {
         LoadedAbout() = about;
         about->Form_Load();
         about->CentreOnScreen();
+        KeepOutOfTaskBar(about);
         about->show();
         about->m_cmdOK->setFocus(Qt::OtherFocusReason);
     }
