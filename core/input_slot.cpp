@@ -10,7 +10,12 @@
 namespace ao07 {
 namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
+
+/// CR or LF. Both lie below every printable character, so one comparison settles most bytes.
+bool IsLineEnd(char c) {
+    return static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n');
 }
+}  // namespace
 
 InputSlot::~InputSlot() {
     Close();
@@ -85,7 +90,7 @@ void InputSlot::ReadLine(std::string& line) {
         const char* start = m_buffer.data() + m_pos;
         const char* stop = m_buffer.data() + m_end;
         const char* cursor = start;
-        while (cursor != stop && *cursor != '\r' && *cursor != '\n') {
+        while (cursor != stop && !IsLineEnd(*cursor)) {
             ++cursor;
         }
         line.append(start, cursor);

@@ -94,21 +94,9 @@ double ParseDecimal(const std::string& number, bool negative, long exponent) {
     return negative ? -value : value;
 }
 
-}  // namespace
-
-double LeadingNumber(std::string_view text) {
-    // A text of plain digits, as the value fields of a telemetry row and most orbit numbers are,
-    // is its integer value; below 10^15 that integer is exact in a double, so this is the very
-    // number the general reading below would give, at a fraction of its cost.
-    if (!text.empty() && text.size() <= kExactDigits &&
-        std::all_of(text.begin(), text.end(), IsDigit)) {
-        std::int64_t value = 0;
-        for (const char c : text) {
-            value = value * 10 + (c - '0');
-        }
-        return static_cast<double>(value);
-    }
-
+/// LeadingNumber for any text. Kept out of line so that the short way for plain digits does
+/// not pay for this one's set-up.
+[[gnu::noinline]] double ReadAnyNumber(std::string_view text) {
     Cursor cursor(text);
     if (cursor.Peek() == '&') {
         cursor.Advance();
@@ -165,6 +153,26 @@ double LeadingNumber(std::string_view text) {
     return ParseDecimal(number, negative, exponent);
 }
 
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+    // A text of plain digits, as the value fields of a telemetry row and most orbit numbers are,
+    // is its integer value; below 10^15 that integer is exact in a double, so this is the very
+    // number the general reading would give, at a fraction of its cost.
+    if (!text.empty() && text.size() <= kExactDigits) {
+        std::int64_t value = 0;
+        bool plain = true;
+        for (const char c : text) {
+            plain = plain && IsDigit(c);
+            value = value * 10 + (c - '0');
+        }
+        if (plain) {
+            return static_cast<double>(value);
+        }
+    }
+    return ReadAnyNumber(text);
+}
+
 double RoundHalfEven(double value) {
     // Whole numbers, which almost every number of a log is, are their own rounding. The bound
     // keeps the conversion to a 64-bit integer defined; it also sends NaN to the test below.
@@ -184,28 +192,6 @@ double RoundHalfEven(double value) {
         return below;
     }
     return std::fmod(below, 2.0) == 0 ? below : below + 1;
-}
-
-namespace {
-
-template <typename Int>
-std::optional<Int> RoundToInteger(double value) {
-    const double rounded = RoundHalfEven(value);
-    if (!(rounded >= std::numeric_limits<Int>::min() &&
-          rounded <= std::numeric_limits<Int>::max())) {
-        return std::nullopt;  // also NaN
-    }
-    return static_cast<Int>(rounded);
-}
-
-}  // namespace
-
-std::optional<std::int32_t> RoundToInt32(double value) {
-    return RoundToInteger<std::int32_t>(value);
-}
-
-std::optional<std::int16_t> RoundToInt16(double value) {
-    return RoundToInteger<std::int16_t>(value);
 }
 
 std::string IntegerText(std::int64_t value) {

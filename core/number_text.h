@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,11 +20,28 @@ double LeadingNumber(std::string_view text);
 /// 123.5 -> 124, -2.5 -> -2). Infinities and NaN are returned unchanged.
 double RoundHalfEven(double value);
 
+/// RoundHalfEven(value) as an integer of type Int, or nothing when it does not fit. Defined
+/// here so that a caller's compiler keeps the result in registers: every value of a telemetry
+/// row passes through it.
+template <typename Int>
+std::optional<Int> RoundToInteger(double value) {
+    const double rounded = RoundHalfEven(value);
+    if (!(rounded >= std::numeric_limits<Int>::min() &&
+          rounded <= std::numeric_limits<Int>::max())) {
+        return std::nullopt;  // also NaN
+    }
+    return static_cast<Int>(rounded);
+}
+
 /// RoundHalfEven(value) as a signed 32-bit integer, or nothing when it does not fit.
-std::optional<std::int32_t> RoundToInt32(double value);
+inline std::optional<std::int32_t> RoundToInt32(double value) {
+    return RoundToInteger<std::int32_t>(value);
+}
 
 /// RoundHalfEven(value) as a signed 16-bit integer, or nothing when it does not fit.
-std::optional<std::int16_t> RoundToInt16(double value);
+inline std::optional<std::int16_t> RoundToInt16(double value) {
+    return RoundToInteger<std::int16_t>(value);
+}
 
 /// `value` in plain decimal: digits only, "-" before a negative number, no blank, no grouping.
 std::string IntegerText(std::int64_t value);

@@ -23,13 +23,15 @@ constexpr std::size_t kOrbitValueStart = 6;  // "ORBIT "
 constexpr std::size_t kTimeValueStart = 5;   // "TIME "
 constexpr std::size_t kDateValueStart = 5;   // "DATE "
 
-bool ContainsIgnoringCase(std::string_view text, std::string_view keyword) {
-    const auto upper = [](char c) {
-        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    };
-    const auto found = std::search(text.begin(), text.end(), keyword.begin(), keyword.end(),
-                                   [&](char a, char b) { return upper(a) == upper(b); });
-    return found != text.end();
+/// The text with the letters a-z in upper case, so that one search finds a keyword in any case.
+std::string UpperCaseLetters(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
 }
 
 /// The line without its first `count` characters; a line too short for that gives "".
@@ -53,9 +55,17 @@ void TelemetryReader::ReadNextLine() {
         RunEndOfFileSequence();
         return;
     }
-    std::string line;
+    // The line is read straight into CurrentLine and trimmed there, sparing a copy per line.
+    std::string& line = m_state.CurrentLine;
     m_input.ReadLine(line);
-    m_state.CurrentLine = TrimBlanks(line);
+    const std::string_view trimmed = TrimBlanks(line);
+    if (trimmed.empty()) {
+        line.clear();
+    } else {
+        const auto first = static_cast<std::size_t>(trimmed.data() - line.data());
+        line.erase(first + trimmed.size());
+        line.erase(0, first);
+    }
     m_panel.ShowRawLine(m_state.CurrentLine);
 
     const std::string& current = m_state.CurrentLine;
@@ -80,17 +90,21 @@ void TelemetryReader::ReadNextLine() {
 void TelemetryReader::TakeHeaderFields() {
     const std::string_view line = m_state.CurrentLine;
     // One line may carry several keywords; each sets its own field.
-    if (ContainsIgnoringCase(line, "ORBIT")) {
+    const std::string upper = UpperCaseLetters(line);
+    const auto contains = [&](std::string_view keyword) {
+        return upper.find(keyword) != std::string::npos;
+    };
+    if (contains("ORBIT")) {
         const double number = LeadingNumber(ValueAfter(line, kOrbitValueStart));
         // An orbit number too large for the field is as unusable as no number at all.
         m_state.OrbitNumber = RoundToInt32(number).value_or(0);
         m_panel.ShowOrbit(IntegerText(m_state.OrbitNumber));
     }
-    if (ContainsIgnoringCase(line, "TIME")) {
+    if (contains("TIME")) {
         m_state.TimeText = ValueAfter(line, kTimeValueStart);
         m_panel.ShowTime(m_state.TimeText);
     }
-    if (ContainsIgnoringCase(line, "DATE")) {
+    if (contains("DATE")) {
         m_state.DateText = ValueAfter(line, kDateValueStart);
         m_panel.ShowDate(m_state.DateText);
     }
