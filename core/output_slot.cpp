@@ -1,6 +1,7 @@
 #include "core/output_slot.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -8,6 +9,23 @@
 #include <cstring>
 
 namespace ao07 {
+namespace {
+
+/// A disk that fills up in the middle of a line has taken part of it: cut that part off again,
+/// so that the file ends with the last whole record and not with a piece of the next.
+void TakeBackPartialLine(int fd, std::size_t sent) {
+    struct stat info {};
+    if (sent == 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return;
+    }
+    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    const auto length = static_cast<off_t>(sent);
+    if (end >= length && ::ftruncate(fd, end - length) == 0) {
+        ::lseek(fd, end - length, SEEK_SET);
+    }
+}
+
+}  // namespace
 
 OutputSlot::~OutputSlot() {
     Close();
@@ -39,17 +57,22 @@ std::string OutputSlot::WriteLine(std::string_view line) {
                       {const_cast<char*>(kLineEnd), 2}};
     iovec* next = parts;
     int remaining = 2;
+    std::size_t sent = 0;  // bytes of this line that went out
     while (remaining > 0) {
         const ssize_t written = ::writev(m_fd, next, remaining);
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return std::strerror(errno);
+            const int error = errno;
+            TakeBackPartialLine(m_fd, sent);
+            return std::strerror(error);
         }
         if (written == 0) {
+            TakeBackPartialLine(m_fd, sent);
             return std::strerror(EIO);  // a device that takes nothing would loop for ever
         }
+        sent += static_cast<std::size_t>(written);
         // A short write: move past what went out and write the rest.
         auto done = static_cast<std::size_t>(written);
         while (remaining > 0 && done >= next->iov_len) {

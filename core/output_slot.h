@@ -22,7 +22,8 @@ public:
 
     bool IsOpen() const { return m_fd >= 0; }
 
-    /// Writes `line` followed by CR LF. Returns "" or the reason the write failed.
+    /// Writes `line` followed by CR LF. Returns "" or the reason the write failed; a file then
+    /// ends as it did before the line, without a piece of it.
     std::string WriteLine(std::string_view line);
 
     /// Closes the slot; closing a slot that is not open does nothing. Returns "" or the reason
