@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -52,14 +51,13 @@ std::string OutputSlot::WriteLine(std::string_view line) {
     if (m_fd < 0) {
         return std::strerror(EBADF);
     }
-    static const char kLineEnd[] = "\r\n";
-    iovec parts[2] = {{const_cast<char*>(line.data()), line.size()},
-                      {const_cast<char*>(kLineEnd), 2}};
-    iovec* next = parts;
-    int remaining = 2;
+    // The line and its CR LF go out together in one write call from one piece of memory: the
+    // kernel takes that at a good deal less cost than the same bytes in two parts.
+    m_pending.assign(line);
+    m_pending += "\r\n";
     std::size_t sent = 0;  // bytes of this line that went out
-    while (remaining > 0) {
-        const ssize_t written = ::writev(m_fd, next, remaining);
+    while (sent < m_pending.size()) {
+        const ssize_t written = ::write(m_fd, m_pending.data() + sent, m_pending.size() - sent);
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -72,18 +70,7 @@ std::string OutputSlot::WriteLine(std::string_view line) {
             TakeBackPartialLine(m_fd, sent);
             return std::strerror(EIO);  // a device that takes nothing would loop for ever
         }
-        sent += static_cast<std::size_t>(written);
-        // A short write: move past what went out and write the rest.
-        auto done = static_cast<std::size_t>(written);
-        while (remaining > 0 && done >= next->iov_len) {
-            done -= next->iov_len;
-            ++next;
-            --remaining;
-        }
-        if (remaining > 0) {
-            next->iov_base = static_cast<char*>(next->iov_base) + done;
-            next->iov_len -= done;
-        }
+        sent += static_cast<std::size_t>(written);  // after a short write, the rest goes next
     }
     return {};
 }

@@ -33,6 +33,7 @@ public:
 private:
     int m_fd = -1;
     bool m_owned = false;
+    std::string m_pending;  ///< the line being written, with its CR LF; reused for the next line
 };
 
 }  // namespace ao07
