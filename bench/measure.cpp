@@ -44,7 +44,7 @@ double Seconds(const timeval& t) {
     std::exit(1);
 }
 
-Run RunOnce(char** command, const char* inputPath, const char* outputPath) {
+Run RunOnce(char** command, const char* inputPath, const char* outputPath, const char* errorPath) {
     int frame[2];
     if (pipe2(frame, O_CLOEXEC) != 0) {
         Die(std::string("pipe: ") + std::strerror(errno));
@@ -59,6 +59,12 @@ Run RunOnce(char** command, const char* inputPath, const char* outputPath) {
         const int out = open(outputPath, O_WRONLY | O_CREAT | O_TRUNC, 0666);
         if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0) {
             _exit(126);
+        }
+        if (errorPath != nullptr) {
+            const int err = open(errorPath, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            if (err < 0 || dup2(err, 2) < 0) {
+                _exit(126);
+            }
         }
         const int reportFd = dup(frame[1]);  // without close-on-exec
         setenv("AO07_FIRST_FRAME_FD", std::to_string(reportFd).c_str(), 1);
@@ -106,6 +112,7 @@ int main(int argc, char** argv) {
     int runs = 5;
     const char* inputPath = "/dev/null";
     const char* outputPath = "/dev/null";
+    const char* errorPath = nullptr;  // the command's errors go where ours go
     int arg = 1;
     for (; arg < argc && std::strcmp(argv[arg], "--") != 0; ++arg) {
         const std::string option = argv[arg];
@@ -118,8 +125,10 @@ int main(int argc, char** argv) {
             inputPath = argv[++arg];
         } else if (option == "-o") {
             outputPath = argv[++arg];
+        } else if (option == "-e") {
+            errorPath = argv[++arg];
         } else {
-            Die("usage: ao07-measure [-n RUNS] [-i STDIN] [-o STDOUT] -- COMMAND...");
+            Die("usage: ao07-measure [-n RUNS] [-i STDIN] [-o STDOUT] [-e STDERR] -- COMMAND...");
         }
     }
     if (arg + 1 >= argc) {
@@ -130,7 +139,7 @@ int main(int argc, char** argv) {
     std::vector<double> wall, user, system, firstFrame;
     long maxRssKb = 0;
     for (int i = 0; i < runs; ++i) {
-        const Run run = RunOnce(command, inputPath, outputPath);
+        const Run run = RunOnce(command, inputPath, outputPath, errorPath);
         wall.push_back(run.wall);
         user.push_back(run.user);
         system.push_back(run.system);
