@@ -15,6 +15,26 @@ case "${1:-}" in
     test)
         scripts/install-deps.sh test
         cmake --workflow --preset ci
+        # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+        cmake --workflow --preset asan
+        # Fuzzing on top of the seed corpus; a crash fails the test and its input is kept in
+        # build/fuzz/crashes/ (replay: build/fuzz/fuzz/ao07_fuzz_<target> <file>).
+        cmake --preset fuzz >/dev/null
+        cmake --build --preset fuzz
+        fuzz_for() {
+            local target=$1 seconds=$2 log=build/fuzz/$1.log
+            mkdir -p "build/fuzz/corpus/$target" build/fuzz/crashes
+            if ! "build/fuzz/fuzz/ao07_fuzz_$target" -max_total_time="$seconds" -timeout=10 \
+                -max_len=8192 -print_final_stats=1 -artifact_prefix=build/fuzz/crashes/ \
+                "build/fuzz/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
+                tail -n 40 "$log"
+                echo "fuzzing $target found a crash (full output: $log)" >&2
+                return 1
+            fi
+            echo "fuzzing $target: $(grep -E '^#[0-9]+ +DONE' "$log")"
+        }
+        fuzz_for log_steps 60
+        fuzz_for number_text 20
         ;;
     *)
         echo "usage: $0 run|test" >&2
