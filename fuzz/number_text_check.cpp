@@ -94,7 +94,7 @@ std::string PlainNumberPrefix(std::string_view text) {
     if (!digits) {
         return {};
     }
-    if (at < packed.size() && std::strchr("eEdD", packed[at]) != nullptr) {
+    if (at < packed.size() && std::string_view("eEdD").find(packed[at]) != std::string_view::npos) {
         std::string exponent = "e";
         std::size_t e = at + 1;
         if (e < packed.size() && (packed[e] == '+' || packed[e] == '-')) {
