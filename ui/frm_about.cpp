@@ -111,9 +111,9 @@ void KeepOutOfTaskBar(QWidget* window) {
 
 FrmAbout::FrmAbout() {
     setObjectName(QStringLiteral("frmAbout"));
-    // A utility window with no parent: it is a top-level window of its own, and X11 window
-    // managers and task bars give utility windows no task-bar entry. The title bar carries the
-    // close button only.
+    // A utility window with no parent: a top-level window of its own that no other window owns.
+    // Many task bars leave utility windows out; KeepOutOfTaskBar makes sure of it on X11. The
+    // title bar carries the close button only.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     // Qt does not let tool windows keep the application running; this one must, so that the
