@@ -2,7 +2,6 @@
 
 #include "core/channel.h"
 #include "core/front_panel.h"
-#include "core/number_text.h"
 #include "decoder/csv_record.h"
 
 namespace ao07 {
@@ -21,7 +20,7 @@ void MainModule::AdvanceOneLine() {
     }
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const int channel = ChannelIndex(row, slot);
-        m_panel.ShowRawValue(channel, IntegerText(m_state.RawChannel[channel]));
+        m_panel.ShowRawValue(channel, m_channelTexts.RawText(m_state.RawChannel[channel]));
     }
     DecodeRow(m_state.CurrentRow);
 }

@@ -61,7 +61,7 @@ void TelemetryReader::ReadNextLine() {
     const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.empty()) {
         line.clear();
-    } else {
+    } else if (trimmed.size() != line.size()) {
         const auto first = static_cast<std::size_t>(trimmed.data() - line.data());
         line.erase(first + trimmed.size());
         line.erase(0, first);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "core/number_text.h"
 #include "decoder/channel_equations.h"
 #include "decoder/decoded_text.h"
 
@@ -52,6 +53,24 @@ TEST(ChannelTextCache, GivesTheDirectTextForEveryRawValueOfEveryChannel) {
         }
     }
     EXPECT_EQ(failures, 0);
+}
+
+TEST(ChannelTextCache, GivesThePlainDecimalTextOfEveryRawValue) {
+    ChannelTextCache cache;
+    int failures = 0;
+    for (int pass = 1; pass <= 2; ++pass) {  // made, then looked up
+        for (int value = std::numeric_limits<std::int16_t>::min();
+             value <= std::numeric_limits<std::int16_t>::max(); ++value) {
+            const auto raw = static_cast<std::int16_t>(value);
+            if (cache.RawText(raw) != IntegerText(raw) && ++failures <= 10) {
+                ADD_FAILURE() << "raw " << value << " reads " << cache.RawText(raw);
+            }
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(cache.RawText(-9), "-9");
+    EXPECT_EQ(cache.RawText(7), "7");
+    EXPECT_EQ(cache.RawText(-32768), "-32768");
 }
 
 TEST(ChannelTextCache, ReportsTheEquationsErrorAndStaysUsable) {
