@@ -39,6 +39,15 @@ std::string_view ValueAfter(std::string_view line, std::size_t count) {
     return line.substr(std::min(count, line.size()));
 }
 
+bool IsTwoDigits(std::string_view text) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return text.size() == 2 && digit(text[0]) && digit(text[1]);
+}
+
+int TwoDigitValue(std::string_view digits) {
+    return (digits[0] - '0') * 10 + (digits[1] - '0');
+}
+
 bool IsDamageMark(char c) {
     return c == 'x' || c == 'X';
 }
@@ -130,8 +139,10 @@ void TelemetryReader::ExtractRowValues() {
             // The two value characters follow the slot's row digit.
             const auto valueStart = static_cast<std::size_t>(4 * (slot - 1) + 1);
             const std::string_view digits = line.substr(std::min(valueStart, line.size()), 2);
-            // Two characters always give -9 to 99, so this always fits.
-            value = RoundToInt16(LeadingNumber(digits)).value_or(0);
+            // Two plain digits, as nearly every slot holds, are the value itself; other
+            // characters are read as a number is. Two characters always give -9 to 99.
+            value = IsTwoDigits(digits) ? static_cast<std::int16_t>(TwoDigitValue(digits))
+                                        : RoundToInt16(LeadingNumber(digits)).value_or(0);
         }
         m_state.RawChannel[ChannelIndex(m_state.CurrentRow, slot)] = value;
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/input_slot.h"
+#include "core/number_text.h"
 #include "core/output_slot.h"
 #include "core/run_state.h"
 #include "support/recording_panel.h"
@@ -154,6 +155,32 @@ TEST_F(ReaderTest, StoresTheTwoCharacterValuesOfARow) {
                                          state.RawChannel[7], state.RawChannel[8]};
         EXPECT_EQ(values, c.values) << c.line;
     }
+}
+
+// Every pair of bytes in the value of slot B, damage marks included: the stored value is the
+// one the number rules give for those two characters (0 for a damaged slot).
+TEST_F(ReaderTest, StoresTheNumberReadingOfEveryTwoCharacterValue) {
+    int failures = 0;
+    for (int first = 0; first < 256; ++first) {
+        for (int second = 0; second < 256; ++second) {
+            const std::string value = {static_cast<char>(first), static_cast<char>(second)};
+            state.CurrentLine = "150 1" + value + " 150 150";
+            state.CurrentRow = 1;
+            for (bool& damaged : state.DamagedSlot) {
+                damaged = false;
+            }
+            reader.MarkDamagedChannels();
+            reader.ExtractRowValues();
+            const bool damaged = value.find_first_of("xX") != std::string::npos;
+            const std::int16_t expected =
+                damaged ? 0 : RoundToInt16(LeadingNumber(value)).value_or(0);
+            if (state.RawChannel[2] != expected && ++failures <= 10) {
+                ADD_FAILURE() << "bytes " << first << ", " << second << " stored as "
+                              << state.RawChannel[2] << " instead of " << expected;
+            }
+        }
+    }
+    EXPECT_EQ(failures, 0);
 }
 
 TEST_F(ReaderTest, ARowWritesOnlyItsOwnFourChannels) {
