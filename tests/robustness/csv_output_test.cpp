@@ -3,15 +3,14 @@
 // record written before kept whole.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <string>
 
 #include "decoder/csv_record.h"
 #include "decoder/main_module.h"
+#include "robustness/file_size_limit.h"
 #include "robustness/front_ends.h"
 #include "robustness/logs.h"
 #include "support/recording_panel.h"
@@ -19,30 +18,6 @@
 
 namespace ao07::test {
 namespace {
-
-/// Limits the size of every file this process writes, as a disk that fills up at that size:
-/// a write beyond it fails with "File too large" (SIGXFSZ is ignored meanwhile).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, m_saved.rlim_max};
-        m_active = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool Active() const { return m_active; }
-
-private:
-    rlimit m_saved{};
-    void (*m_oldHandler)(int) = SIG_DFL;
-    bool m_active = false;
-};
 
 struct UnwritableCase {
     const char* name;

@@ -1,0 +1,71 @@
+// ao07_window_driver LOG: the real main window in a process of its own, for the test that kills
+// it. It switches CSV output on ("ao-07.csv" in the current folder), opens LOG through File >
+// Open and then clicks Next as fast as the event loop allows; every message box is written to
+// standard error instead of being shown. A log that is a named pipe makes each step wait for
+// the next line, so the test that feeds the pipe decides how far the window gets.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "ui/file_chooser.h"
+#include "ui/frm_main.h"
+#include "ui/message_boxes.h"
+
+namespace {
+
+class OneAnswerChooser final : public ao07::ui::FileChooser {
+public:
+    explicit OneAnswerChooser(QString answer) : m_answer(std::move(answer)) {}
+    std::optional<QString> ChooseFileToOpen(QWidget*, const QStringList&, const QString&) override {
+        return m_answer;
+    }
+
+private:
+    QString m_answer;
+};
+
+class PrintedBoxes final : public ao07::ui::MessageBoxes {
+public:
+    void ShowMessage(QWidget*, const QString& text) override { Print("message", text); }
+    void ShowError(QWidget*, const QString& text) override { Print("error", text); }
+
+private:
+    static void Print(const char* kind, const QString& text) {
+        std::fprintf(stderr, "%s: %s\n", kind, text.toLocal8Bit().constData());
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: ao07_window_driver LOG\n");
+        return 2;
+    }
+    ao07::ui::FrmMain window(std::make_unique<OneAnswerChooser>(QString::fromLocal8Bit(argv[1])),
+                             std::make_unique<PrintedBoxes>());
+    window.show();
+    window.Controls().chkEnableCSVFile->click();
+    window.mnuFileOpen_Click();
+
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        if (!window.Controls().butNext->isEnabled()) {
+            QApplication::quit();
+            return;
+        }
+        window.Controls().butNext->click();
+    });
+    clicker.start(0);
+    return QApplication::exec();
+}
