@@ -93,6 +93,12 @@ ProcessEnd ChildProcess::Wait(std::chrono::milliseconds timeout) {
     return m_end;
 }
 
+SigpipeIgnored::SigpipeIgnored() : m_oldHandler(std::signal(SIGPIPE, SIG_IGN)) {}
+
+SigpipeIgnored::~SigpipeIgnored() {
+    std::signal(SIGPIPE, m_oldHandler);
+}
+
 bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!ready()) {

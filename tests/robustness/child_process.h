@@ -50,6 +50,19 @@ private:
     ProcessEnd m_end;
 };
 
+/// While it lives, a write to a pipe whose reader has died fails with EPIPE instead of killing
+/// the test with SIGPIPE.
+class SigpipeIgnored {
+public:
+    SigpipeIgnored();
+    ~SigpipeIgnored();
+    SigpipeIgnored(const SigpipeIgnored&) = delete;
+    SigpipeIgnored& operator=(const SigpipeIgnored&) = delete;
+
+private:
+    void (*m_oldHandler)(int);
+};
+
 /// Polls `ready` every few milliseconds until it holds or `timeout` has passed.
 bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout);
 

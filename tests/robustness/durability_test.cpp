@@ -31,6 +31,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 TEST(Durability, EveryRecordIsInTheFileAsSoonAsItsFrameIsReadAndSurvivesSigkill) {
     // The log comes through a pipe that the test feeds one frame at a time, so the moment of
     // the kill is known: after three whole frames and in the middle of the fourth.
+    const SigpipeIgnored sigpipeIgnored;
     TempDir dir;
     int pipe[2];
     ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);

@@ -126,6 +126,7 @@ TEST(WindowDurability, EveryRecordSurvivesASigkillOfTheWindowsProcess) {
     // The window runs in a process of its own (ao07_window_driver: the real frmMain with CSV
     // output on, clicking Next as fast as it can) on a log that comes through a named pipe, so
     // the test decides how far it gets: three whole frames and part of a fourth.
+    const SigpipeIgnored sigpipeIgnored;
     TempDir dir;
     const std::string fifo = dir.File("log.txt");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -133,8 +134,16 @@ TEST(WindowDurability, EveryRecordSurvivesASigkillOfTheWindowsProcess) {
     options.workDir = dir.Path();
     options.stderrPath = dir.File("window.err");
     ChildProcess window({AO07_WINDOW_DRIVER_PATH, fifo}, options);
-    const int log = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);  // waits for the window
-    ASSERT_GE(log, 0);
+    // The pipe opens once the window has opened the log; a window that died never does.
+    int log = -1;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            log = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            return log >= 0 || !window.Running();
+        },
+        std::chrono::seconds(30)));
+    ASSERT_GE(log, 0) << "the window ended: " << ReadFile(dir.File("window.err"));
+    ASSERT_EQ(::fcntl(log, F_SETFL, 0), 0);
 
     const std::string csv = dir.File(kCsvFileName);
     for (std::size_t frames = 1; frames <= 3; ++frames) {
