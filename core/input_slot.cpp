@@ -36,6 +36,12 @@ std::string InputSlot::Open(const std::string& path) {
     return {};
 }
 
+bool InputSlot::Reads(const struct stat& file) const {
+    struct stat info {};
+    return m_fd >= 0 && ::fstat(m_fd, &info) == 0 && info.st_dev == file.st_dev &&
+           info.st_ino == file.st_ino;
+}
+
 void InputSlot::Attach(int fd) {
     Close();
     Reset(fd, false);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+struct stat;
+
 namespace ao07 {
 
 /// File slot 1: the operator's log, read sequentially one line at a time through a small buffer,
@@ -24,6 +26,9 @@ public:
     void Attach(int fd);
 
     bool IsOpen() const { return m_fd >= 0; }
+
+    /// True when the open log is the file `file` describes, under whatever name.
+    bool Reads(const struct stat& file) const;
 
     /// True when no further characters remain, or when reading failed (see ReadError).
     bool AtEnd();

@@ -1,5 +1,7 @@
 #include "decoder/main_module.h"
 
+#include <sys/stat.h>
+
 #include "core/channel.h"
 #include "core/front_panel.h"
 #include "decoder/csv_record.h"
@@ -90,6 +92,11 @@ void MainModule::OpenLogFromDescriptor(int fd, const std::string& name) {
 
 std::string MainModule::StartCsvOutput(const std::string& path) {
     m_csvName = path;
+    // Creating the file empties it: never the operator's log that is being read.
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && m_input.Reads(existing)) {
+        return RefuseCsvOverLog();
+    }
     const std::string error = m_csv.Create(path);
     if (!error.empty()) {
         m_state.CsvEnabled = false;
@@ -100,8 +107,18 @@ std::string MainModule::StartCsvOutput(const std::string& path) {
 
 std::string MainModule::StartCsvOutputToDescriptor(int fd, const std::string& name) {
     m_csvName = name;
+    struct stat target {};
+    if (::fstat(fd, &target) == 0 && S_ISREG(target.st_mode) && m_input.Reads(target)) {
+        return RefuseCsvOverLog();
+    }
     m_csv.Attach(fd);
     return WriteCsvHeader();
+}
+
+std::string MainModule::RefuseCsvOverLog() {
+    m_csv.Close();
+    m_state.CsvEnabled = false;
+    return kCsvIsTheLog;
 }
 
 std::string MainModule::WriteCsvHeader() {

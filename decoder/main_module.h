@@ -21,6 +21,9 @@ namespace ao07 {
 
 class FrontPanel;
 
+/// Why CSV output cannot go to the file that is being read as the log.
+inline constexpr const char* kCsvIsTheLog = "It is the log being read";
+
 /// The program's own logic: the run state, the two file slots and the step procedure. The
 /// window and the command-line decoder are front ends on this one object.
 class MainModule {
@@ -54,7 +57,8 @@ public:
     void OpenLogFromDescriptor(int fd, const std::string& name);
 
     /// Switches CSV output on: creates the file afresh, shows and writes the header line.
-    /// Returns "" or the reason; on failure CSV output stays off.
+    /// Returns "" or the reason; on failure CSV output stays off. The open log itself is never
+    /// emptied to take the CSV output: that gives kCsvIsTheLog.
     std::string StartCsvOutput(const std::string& path);
 
     /// As StartCsvOutput, to a descriptor that is already open (standard output).
@@ -67,6 +71,7 @@ public:
     void CloseAllFiles();
 
 private:
+    std::string RefuseCsvOverLog();
     std::string WriteCsvHeader();
     void WriteRecord();
 

@@ -2,6 +2,7 @@
 // one clear message, status 1 for ao07-decode, CSV output switched off in the window, and every
 // record written before kept whole.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,6 +79,40 @@ TEST(CsvOutput, AFolderWithoutWritePermissionIsReported) {
     const DecoderRun decoder = RunDecoder(dir, {"-o", "locked/ao-07.csv", "log.txt"});
     EXPECT_EQ(decoder.end.status, 1);
     EXPECT_EQ(decoder.err, "ao07-decode: cannot write \"locked/ao-07.csv\": Permission denied\n");
+}
+
+TEST(CsvOutput, TheLogBeingReadIsNeverEmptiedToTakeTheCsvOutput) {
+    TempDir dir;
+    const std::string log = dir.Write("log.txt", kFrame + kFrame);
+    ASSERT_EQ(::symlink("log.txt", dir.File("link.csv").c_str()), 0);
+
+    // The window: the log is open when the CSV switch (or a name that leads to the log) would
+    // take it over; the switch stays off and the log is read to its end untouched.
+    RecordingPanel panel;
+    MainModule module(panel);
+    ASSERT_EQ(module.OpenLog(log), "");
+    EXPECT_EQ(module.StartCsvOutput(log), kCsvIsTheLog);
+    EXPECT_EQ(module.StartCsvOutput(dir.File("link.csv")), kCsvIsTheLog);
+    const int appended = ::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_GE(appended, 0);
+    EXPECT_EQ(module.StartCsvOutputToDescriptor(appended, "standard output"), kCsvIsTheLog);
+    ::close(appended);
+    EXPECT_FALSE(module.State().CsvEnabled);
+    int steps = 0;
+    while (!module.State().AtEndOfFile && steps++ < 30) {
+        module.AdvanceOneLine();
+    }
+    EXPECT_EQ(steps, static_cast<int>(2 * kFrameLines + 1));
+    EXPECT_EQ(ReadFile(log), kFrame + kFrame);
+
+    // ao07-decode: one line, status 1, the log as it was.
+    for (const char* output : {"log.txt", "link.csv"}) {
+        const DecoderRun decoder = RunDecoder(dir, {"-o", output, "log.txt"});
+        EXPECT_EQ(decoder.end.status, 1) << output;
+        EXPECT_EQ(decoder.err, std::string("ao07-decode: cannot write \"") + output +
+                                   "\": It is the log being read\n");
+        EXPECT_EQ(ReadFile(log), kFrame + kFrame) << output;
+    }
 }
 
 // The disk fills up in the middle of the third record of four.
