@@ -15,13 +15,15 @@ frames=${1:-1000000}
 build=${AO07_BENCH_BUILD:-build/bench-release}
 
 scripts/install-deps.sh bench
+mkdir -p "$build"
+log="$build/bench-build.log"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DAO07_BUILD_BENCH=ON \
-    -DAO07_BUILD_TESTS=OFF >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+    -DAO07_BUILD_TESTS=OFF >"$log" 2>&1 || { cat "$log"; exit 1; }
 cmake --build "$build" -j2 --target ao07-decode ao07-make-bench-log ao07-measure \
-    ao07-write-floor ao07_library_bench >"$build.build.log" 2>&1 || { cat "$build.build.log"; exit 1; }
+    ao07-write-floor ao07_library_bench >>"$log" 2>&1 || { cat "$log"; exit 1; }
 # The window is timed when it builds.
 cmake --build "$build" -j2 --target ao07-telemetry ao07-minimal-window ao07_window_bench \
-    >>"$build.build.log" 2>&1 || echo "The window did not build; see $build.build.log"
+    >>"$log" 2>&1 || echo "The window did not build; see $log"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
