@@ -22,12 +22,8 @@
 namespace ao07::test {
 namespace {
 
-/// The size of the line without terminator, in MiB. 64 by default; a sanitizer build may ask
-/// for less through AO07_HUGE_LINE_MIB to stay within its time.
-std::size_t HugeLineBytes() {
-    const char* mib = std::getenv("AO07_HUGE_LINE_MIB");
-    return static_cast<std::size_t>(mib != nullptr ? std::atoi(mib) : 64) << 20;
-}
+// The line without terminator: 64 MiB.
+constexpr std::size_t kHugeLineBytes = std::size_t{64} << 20;
 
 /// Runs both front ends on the log at `logPath`, which has `lines` lines, and checks what every
 /// readable log must give: one step per line and one for the end, one end-of-log message, no
@@ -180,13 +176,13 @@ TEST(BadInput, HugeLineWithoutTerminatorIsOneLine) {
         std::ofstream out(path, std::ios::binary);
         out << kFrame << "ORBIT ";
         const std::string block(1 << 20, '9');
-        for (std::size_t written = 0; written < HugeLineBytes(); written += block.size()) {
+        for (std::size_t written = 0; written < kHugeLineBytes; written += block.size()) {
             out << block;
         }
     }
     const LibraryRun run =
         ExpectBothFrontEnds(dir, path, kFrameLines + 1, CsvWithRecords(kRecord, 1));
-    EXPECT_EQ(run.lastLineSize, HugeLineBytes() + 6);
+    EXPECT_EQ(run.lastLineSize, kHugeLineBytes + 6);
     EXPECT_EQ(run.orbit, "0");
 }
 
