@@ -31,7 +31,7 @@ case "${1:-}" in
                 echo "fuzzing $target found a crash (full output: $log)" >&2
                 return 1
             fi
-            echo "fuzzing $target: $(grep -E '^#[0-9]+ +DONE' "$log")"
+            echo "fuzzing $target: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$log")"
         }
         fuzz_for log_steps 60
         fuzz_for number_text 20
