@@ -3,8 +3,10 @@
 // give its documented outcome, report failures in one clear message and keep CSV data that was
 // written before. Each input is generated once and handed to both front ends.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <random>
@@ -246,6 +248,40 @@ TEST(BadInput, AFolderOrAMissingFileAsTheLogIsReportedAndTouchesNoCsv) {
                                    "\": " + c.reason + "\n");
         EXPECT_EQ(ReadFile(dir.File("decoder.csv")), earlier);
     }
+}
+
+TEST(BadInput, ALogThatCannotBeReadToItsEndIsReportedOnceAndKeepsTheCsv) {
+    // A folder as standard input: opening works, reading fails.
+    TempDir dir;
+    RecordingPanel panel;
+    MainModule module(panel);
+    panel.onCsvUnchecked = [&module] { module.StopCsvOutput(); };
+    ASSERT_EQ(module.StartCsvOutput(dir.File("library.csv")), "");
+    panel.csvChecked = true;
+    const int folder = ::open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    module.OpenLogFromDescriptor(folder, "standard input");
+    module.AdvanceOneLine();
+    ::close(folder);
+    EXPECT_TRUE(module.State().AtEndOfFile);
+    const std::vector<std::string> events = {
+        "uncheck", "disable",
+        "error: The log \"standard input\" could not be read to its end: Is a directory.",
+        "message:           End of file reached.          "};
+    EXPECT_EQ(panel.events, events);
+    EXPECT_EQ(ReadFile(dir.File("library.csv")), Header());
+
+    std::vector<std::string> argv = {DecoderPath(), "-o", "decoder.csv", "-"};
+    ChildOptions options;
+    options.workDir = dir.Path();
+    options.stdinPath = dir.Path();
+    options.stderrPath = dir.File("decoder.err");
+    ChildProcess decoder(argv, options);
+    EXPECT_EQ(decoder.Wait(std::chrono::seconds(60)).status, 1);
+    EXPECT_EQ(ReadFile(dir.File("decoder.err")),
+              "ao07-decode: The log \"standard input\" could not be read to its end: Is a "
+              "directory.\n");
+    EXPECT_EQ(ReadFile(dir.File("decoder.csv")), Header());
 }
 
 }  // namespace
