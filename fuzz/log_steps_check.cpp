@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <string_view>
 #include <vector>
 
@@ -47,8 +48,13 @@ public:
         }
     }
     void ShowRawValue(int channel, std::string_view text) override {
-        if (channel < 1 || channel > kChannelCount || text.empty()) {
-            Fail("bad raw value for channel " + std::to_string(channel));
+        // Two characters of a row give -9 to 99 and nothing else.
+        int value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (channel < 1 || channel > kChannelCount || error != std::errc{} ||
+            end != text.data() + text.size() || value < -9 || value > 99) {
+            Fail("channel " + std::to_string(channel) + " shows the raw value \"" +
+                 std::string(text) + "\"");
         }
     }
     void ShowChannelText(int channel, std::string_view text) override {
