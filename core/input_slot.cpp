@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -99,7 +100,8 @@ void InputSlot::ReadLine(std::string& line) {
         while (cursor != stop && !IsLineEnd(*cursor)) {
             ++cursor;
         }
-        line.append(start, cursor);
+        const auto room = kMaxLineLength - std::min(line.size(), kMaxLineLength);
+        line.append(start, std::min(static_cast<std::size_t>(cursor - start), room));
         m_pos += static_cast<std::size_t>(cursor - start);
         if (cursor == stop) {
             continue;  // the line goes on in the next block

@@ -33,7 +33,12 @@ public:
     /// True when no further characters remain, or when reading failed (see ReadError).
     bool AtEnd();
 
-    /// The next line without its terminator. Call only when AtEnd() is false.
+    /// The longest part of a line that is kept: no line of a log comes near it, and a file
+    /// without line ends (a wrong file chosen as the log) cannot fill the memory.
+    static constexpr std::size_t kMaxLineLength = std::size_t{1} << 20;
+
+    /// The next line without its terminator, cut to its first kMaxLineLength characters (the
+    /// rest is read past). Call only when AtEnd() is false.
     void ReadLine(std::string& line);
 
     /// Closes the slot; closing a slot that is not open does nothing.

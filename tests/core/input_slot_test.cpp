@@ -60,6 +60,18 @@ TEST(InputSlot, KeepsCrLfTogetherAcrossItsReadBlocks) {
     EXPECT_EQ(ReadAll(dir.Write("long.txt", bytes)), expected);
 }
 
+TEST(InputSlot, KeepsOnlyTheFirstMebibyteOfAnOverlongLine) {
+    const std::size_t max = InputSlot::kMaxLineLength;
+    test::TempDir dir;
+    const std::string bytes =
+        std::string(max, 'a') + "bcd\r\n" + std::string(max, 'e') + "\r\nnext";
+    const std::vector<std::string> lines = ReadAll(dir.Write("long.txt", bytes));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], std::string(max, 'a'));  // the rest of the line is read past
+    EXPECT_EQ(lines[1], std::string(max, 'e'));  // exactly at the limit: nothing is lost
+    EXPECT_EQ(lines[2], "next");
+}
+
 TEST(InputSlot, ReportsWhyALogCannotBeOpened) {
     test::TempDir dir;
     InputSlot slot;
