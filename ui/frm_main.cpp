@@ -32,6 +32,11 @@ const QString kAutoCaption = QStringLiteral("Auto");
 const QString kStopCaption = QStringLiteral("Stop");
 const QString kLogFilter = QStringLiteral("Text Files (*.txt)|*.txt|All files *.*|*.*");
 
+/// A file name or a reason from the system (strerror), in the system's own encoding.
+QString FromSystemText(std::string_view text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace
 
 FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBoxes> boxes)
@@ -124,7 +129,7 @@ void FrmMain::mnuFileOpen_Click() {
         }
         DisableStepButtons();
         ShowErrorText(QStringLiteral("The log \"%1\" could not be opened: %2.")
-                          .arg(name, FromWindows1252(error)));
+                          .arg(name, FromSystemText(error)));
         return;
     }
     m_controls.butAutoStop->setEnabled(true);
@@ -171,14 +176,14 @@ void FrmMain::chkEnableCSVFile_Click() {
                 QStringLiteral("The CSV file \"%1\" could not be created: %2. "
                                "CSV output stays off.")
                     .arg(QDir::current().absoluteFilePath(QString::fromLatin1(kCsvFileName)),
-                         FromWindows1252(error)));
+                         FromSystemText(error)));
         }
         return;
     }
     const std::string error = m_module.StopCsvOutput();
     if (!error.empty()) {
         ShowErrorText(QStringLiteral("The CSV file \"%1\" could not be closed cleanly: %2.")
-                          .arg(QString::fromLatin1(kCsvFileName), FromWindows1252(error)));
+                          .arg(QString::fromLatin1(kCsvFileName), FromSystemText(error)));
     }
 }
 
@@ -251,7 +256,8 @@ void FrmMain::ShowEndOfFileMessage(std::string_view text) {
 }
 
 void FrmMain::ShowError(std::string_view message) {
-    ShowErrorText(FromWindows1252(message));
+    // Error messages carry file names and the system's reasons, not text from the log.
+    ShowErrorText(FromSystemText(message));
 }
 
 void FrmMain::ShowErrorText(const QString& message) {
