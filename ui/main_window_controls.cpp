@@ -37,7 +37,7 @@ enum class Look {
     Plain,          // plain, left-aligned
 };
 
-struct LabelSpec {
+struct LabelEntry {
     const char* name;
     const char* caption;
     Twips place;
@@ -45,7 +45,7 @@ struct LabelSpec {
 };
 
 // The header strip along the top of the client area.
-constexpr LabelSpec kHeaderStrip[] = {
+constexpr LabelEntry kHeaderStrip[] = {
     {"Label1", "Orbit #:", {240, 240, 735, 255}, Look::BoldCaption},
     {"lblOrbit", "", {1080, 240, 1215, 255}, Look::ValueBox},
     {"Label64", "Date:", {3480, 240, 615, 255}, Look::BoldCaption},
@@ -55,11 +55,11 @@ constexpr LabelSpec kHeaderStrip[] = {
 };
 
 // The "Channel Parameter" frame of each row 1..6; rows 5 and 6 sit in Frame7 and Frame6.
-struct FrameSpec {
+struct FrameEntry {
     const char* name;
     Twips place;
 };
-constexpr FrameSpec kChannelFrames[kRowCount] = {
+constexpr FrameEntry kChannelFrames[kRowCount] = {
     {"Frame2", {120, 720, 3615, 1695}},   {"Frame3", {120, 2520, 3615, 1695}},
     {"Frame4", {120, 4320, 3615, 1695}},  {"Frame5", {3960, 720, 3615, 1695}},
     {"Frame7", {3960, 2520, 3615, 1695}}, {"Frame6", {3960, 4320, 3615, 1695}},
@@ -95,7 +95,7 @@ constexpr int kFirstColumnHeadingLabel = 3;  // Label3..Label6: "A".."D"
 constexpr int kFirstRowHeadingLabel = 7;     // Label7..Label12: "1".."6"
 
 constexpr Twips kFileIoFrame{3240, 6120, 3255, 2655};
-constexpr LabelSpec kFileIoLabels[] = {
+constexpr LabelEntry kFileIoLabels[] = {
     {"Label60", "Input Data", {120, 240, 975, 255}, Look::Plain},
     {"Label61", "Output Data", {120, 840, 1335, 255}, Look::Plain},
 };
@@ -145,9 +145,9 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, 
     return label;
 }
 
-QLabel* MakeLabel(QWidget* parent, const LabelSpec& spec) {
-    return MakeLabel(parent, QString::fromLatin1(spec.name), QString::fromLatin1(spec.caption),
-                     spec.place, spec.look);
+QLabel* MakeLabel(QWidget* parent, const LabelEntry& entry) {
+    return MakeLabel(parent, QString::fromLatin1(entry.name), QString::fromLatin1(entry.caption),
+                     entry.place, entry.look);
 }
 
 QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& title,
@@ -204,9 +204,9 @@ QString WrappedCaption(const QCheckBox& box, const QString& caption) {
 
 void BuildChannelFrames(QWidget* client, MainWindowControls& controls) {
     for (int row = 1; row <= kRowCount; ++row) {
-        const FrameSpec& spec = kChannelFrames[row - 1];
+        const FrameEntry& entry = kChannelFrames[row - 1];
         const QString title = QStringLiteral("Channel Parameter %1A - %1D").arg(row);
-        QGroupBox* frame = MakeFrame(client, QString::fromLatin1(spec.name), title, spec.place);
+        QGroupBox* frame = MakeFrame(client, QString::fromLatin1(entry.name), title, entry.place);
         for (int slot = 1; slot <= kSlotCount; ++slot) {
             const int channel = ChannelIndex(row, slot);
             const ChannelInfo& info = Channel(channel);
@@ -252,8 +252,8 @@ void BuildRawDataGrid(QWidget* client, MainWindowControls& controls) {
 void BuildFileIoFrame(QWidget* client, MainWindowControls& controls) {
     QGroupBox* frame =
         MakeFrame(client, QStringLiteral("Frame8"), QStringLiteral("File I/O"), kFileIoFrame);
-    for (const LabelSpec& spec : kFileIoLabels) {
-        MakeLabel(frame, spec);
+    for (const LabelEntry& entry : kFileIoLabels) {
+        MakeLabel(frame, entry);
     }
     controls.chkEnableCSVFile = new QCheckBox(frame);
     controls.chkEnableCSVFile->setObjectName(QStringLiteral("chkEnableCSVFile"));
@@ -302,8 +302,8 @@ MainWindowControls BuildMainWindowControls(QWidget* client) {
     line->setLineWidth(1);
     line->setGeometry(0, 0, kLine1Length / 15, 1);
 
-    for (const LabelSpec& spec : kHeaderStrip) {
-        MakeLabel(client, spec);
+    for (const LabelEntry& entry : kHeaderStrip) {
+        MakeLabel(client, entry);
     }
     controls.lblOrbit = client->findChild<QLabel*>(QStringLiteral("lblOrbit"));
     controls.lblDate = client->findChild<QLabel*>(QStringLiteral("lblDate"));
