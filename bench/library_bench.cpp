@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "core/number_text.h"
+#include "core/silent_panel.h"
 #include "decoder/channel_equations.h"
 #include "decoder/decoded_text.h"
 #include "decoder/main_module.h"
-#include "null_panel.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ void BM_StepOneFrame(benchmark::State& state) {
     const int logFd = MemoryFile("log", log);
     const int csvFd = MemoryFile("csv", "");
 
-    bench::NullPanel panel;
+    ao07::SilentPanel panel;
     ao07::MainModule module(panel);
     const auto restart = [&] {
         Rewind(logFd);

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "ao07_version.h"
-#include "core/front_panel.h"
 #include "core/run_state.h"
+#include "core/silent_panel.h"
 #include "decoder/channel_equations.h"
 #include "decoder/main_module.h"
 
@@ -26,20 +26,13 @@ constexpr std::string_view kUsage =
     "  -h, --help show this help\n"
     "  --version  show the version\n";
 
-/// Shows nothing; the parts of the window that the end of a log touches behave as a window
-/// with Auto mode off would. The first error is kept for the exit status.
-class BatchPanel final : public ao07::FrontPanel {
+/// Shows nothing, as a window with Auto mode off would behave at the end of a log; clearing the
+/// CSV switch switches CSV output off. The first error is kept for the exit status.
+class BatchPanel final : public ao07::SilentPanel {
 public:
     void Attach(ao07::MainModule& module) { m_module = &module; }
     const std::string& Error() const { return m_error; }
 
-    void ShowRawLine(std::string_view) override {}
-    void ShowOrbit(std::string_view) override {}
-    void ShowTime(std::string_view) override {}
-    void ShowDate(std::string_view) override {}
-    void ShowOutputData(std::string_view) override {}
-    void ShowRawValue(int, std::string_view) override {}
-    void ShowChannelText(int, std::string_view) override {}
     void UncheckCsvSwitch() override {
         if (m_module->State().CsvEnabled) {
             const std::string error = m_module->StopCsvOutput();
@@ -48,10 +41,6 @@ public:
             }
         }
     }
-    std::string AutoStopCaption() const override { return "Auto"; }
-    void ClickAutoStop() override {}
-    void DisableStepButtons() override {}
-    void ShowEndOfFileMessage(std::string_view) override {}
     void ShowError(std::string_view message) override {
         if (m_error.empty()) {
             m_error = message;

@@ -5,10 +5,12 @@
 
 #include "core/front_panel.h"
 
-namespace bench {
+namespace ao07 {
 
-/// A front panel that shows nothing, so that a benchmark times the library alone.
-class NullPanel final : public ao07::FrontPanel {
+/// A front panel with no window: it shows nothing, and Auto mode is always off. Front ends
+/// without a window (the command-line decoder, the benchmarks) start from it and override what
+/// they need.
+class SilentPanel : public FrontPanel {
 public:
     void ShowRawLine(std::string_view) override {}
     void ShowOrbit(std::string_view) override {}
@@ -25,4 +27,4 @@ public:
     void ShowError(std::string_view) override {}
 };
 
-}  // namespace bench
+}  // namespace ao07
