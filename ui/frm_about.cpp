@@ -22,32 +22,19 @@
 
 #include "core/program_identity.h"
 #include "ui/program_icons.h"
+#include "ui/twips.h"
 
 namespace ao07::ui {
 namespace {
 
-// The window is laid out in twips, 15 to the pixel at 96 dots per inch.
-constexpr int kTwipsPerPixel = 15;
-
-constexpr int Pixels(int twips) {
-    return twips / kTwipsPerPixel;
-}
-
-struct ControlPlace {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
 constexpr int kClientWidth = 5730;
 constexpr int kClientHeight = 2640;
-constexpr ControlPlace kPicIcon{240, 240, 540, 540};
-constexpr ControlPlace kLblTitle{960, 240, 4485, 345};
-constexpr ControlPlace kLblVersion{960, 720, 4005, 225};
-constexpr ControlPlace kLblDescription{960, 1080, 4125, 690};
-constexpr ControlPlace kLabel1{960, 1920, 2895, 615};
-constexpr ControlPlace kCmdOK{4245, 2160, 1260, 345};
+constexpr Twips kPicIcon{240, 240, 540, 540};
+constexpr Twips kLblTitle{960, 240, 4485, 345};
+constexpr Twips kLblVersion{960, 720, 4005, 225};
+constexpr Twips kLblDescription{960, 1080, 4125, 690};
+constexpr Twips kLabel1{960, 1920, 2895, 615};
+constexpr Twips kCmdOK{4245, 2160, 1260, 345};
 
 // The release date that follows the version numbers.
 constexpr const char* kReleaseDate = " - 08-JUL-2002";
@@ -60,16 +47,11 @@ QPointer<FrmAbout>& LoadedAbout() {
     return about;
 }
 
-void Place(QWidget* control, const ControlPlace& place) {
-    control->setGeometry(Pixels(place.left), Pixels(place.top), Pixels(place.width),
-                         Pixels(place.height));
-}
-
-QLabel* NewLabel(QWidget* window, const char* name, const ControlPlace& place) {
+QLabel* NewLabel(QWidget* window, const char* name, const Twips& place) {
     auto* label = new QLabel(window);
     label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place(label, place);
+    label->setGeometry(ToPixels(place));
     return label;
 }
 
@@ -122,7 +104,7 @@ FrmAbout::FrmAbout() {
     setAttribute(Qt::WA_DeleteOnClose, true);
     setModal(false);
     setSizeGripEnabled(false);
-    setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+    setFixedSize(ToPixels(kClientWidth), ToPixels(kClientHeight));
     setWindowIcon(LatticeMastIcon());
 
     // OK is created first so that it is first in the focus order.
@@ -130,7 +112,7 @@ FrmAbout::FrmAbout() {
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);
     m_cmdOK->setAutoDefault(true);
-    Place(m_cmdOK, kCmdOK);
+    m_cmdOK->setGeometry(ToPixels(kCmdOK));
     connect(m_cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
 
     m_picIcon = NewLabel(this, "picIcon", kPicIcon);

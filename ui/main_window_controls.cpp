@@ -11,21 +11,11 @@
 #include <QStyle>
 
 #include "decoder/channel_table.h"
+#include "ui/twips.h"
 #include "ui/windows1252.h"
 
 namespace ao07::ui {
 namespace {
-
-// The layout is kept in twips, as the window was drawn; 15 twips make one pixel at 96 dpi.
-struct Twips {
-    int left, top, width, height;
-};
-
-QRect ToPixels(const Twips& t) {
-    constexpr int kTwipsPerPixel = 15;
-    return {t.left / kTwipsPerPixel, t.top / kTwipsPerPixel, t.width / kTwipsPerPixel,
-            t.height / kTwipsPerPixel};
-}
 
 enum class Look {
     Caption,        // plain, right-aligned
