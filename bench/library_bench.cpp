@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/front_panel.h"
 #include "core/number_text.h"
-#include "core/silent_panel.h"
 #include "decoder/channel_equations.h"
 #include "decoder/decoded_text.h"
 #include "decoder/main_module.h"
@@ -87,7 +87,7 @@ void BM_StepOneFrame(benchmark::State& state) {
     const int logFd = MemoryFile("log", log);
     const int csvFd = MemoryFile("csv", "");
 
-    ao07::SilentPanel panel;
+    ao07::FrontPanel panel;
     ao07::MainModule module(panel);
     const auto restart = [&] {
         Rewind(logFd);

@@ -1,42 +1,51 @@
 #pragma once
 
-#include <string>
+#include <cstdint>
 #include <string_view>
 
 namespace ao07 {
 
-/// What the reader and the decoder show, and the window's share of the end of a log. The main
-/// window implements it with its controls; the command-line decoder and the tests with plain
-/// objects. Every text is the log's own bytes (Windows-1252); the front end converts for display.
+struct Frame;
+
+/// What a front end learns from the MainModule, which owns the run and takes every decision:
+/// the texts to show, the changes of the run's switches, the frames it completes and the
+/// messages for the user. Every text is the log's own bytes (Windows-1252); the front end
+/// converts for display. Each event does nothing unless a front end overrides it.
 class FrontPanel {
 public:
     virtual ~FrontPanel() = default;
 
-    virtual void ShowRawLine(std::string_view line) = 0;     ///< txtRawData
-    virtual void ShowOrbit(std::string_view text) = 0;       ///< lblOrbit
-    virtual void ShowTime(std::string_view text) = 0;        ///< lblTime
-    virtual void ShowDate(std::string_view text) = 0;        ///< lblDate
-    virtual void ShowOutputData(std::string_view text) = 0;  ///< txtOutputData
+    /// The line just read, trimmed.
+    virtual void ShowRawLine(std::string_view /*line*/) {}
+    virtual void ShowOrbit(std::string_view /*text*/) {}
+    virtual void ShowTime(std::string_view /*text*/) {}
+    virtual void ShowDate(std::string_view /*text*/) {}
+    /// The CSV header when CSV output starts, and each record as it is written.
+    virtual void ShowOutputData(std::string_view /*text*/) {}
+    /// Channel 1..24's raw value.
+    virtual void ShowRawValue(int /*channel*/, std::string_view /*text*/) {}
+    /// Channel 1..24's converted value.
+    virtual void ShowChannelText(int /*channel*/, std::string_view /*text*/) {}
 
-    /// Element 0 of channel 1..24's label pair: its raw value.
-    virtual void ShowRawValue(int channel, std::string_view text) = 0;
-    /// Element 1 of channel 1..24's label pair: its converted value.
-    virtual void ShowChannelText(int channel, std::string_view text) = 0;
+    /// A frame has ended with its row 6, whether CSV output is on or off.
+    virtual void FrameCompleted(const Frame& /*frame*/) {}
 
-    /// Clears the "Create .csv output file" switch; when it was on, its click reaction runs and
-    /// switches CSV output off.
-    virtual void UncheckCsvSwitch() = 0;
-    /// The caption of the Auto/Stop button, which is the Auto mode: "Auto" or "Stop".
-    virtual std::string AutoStopCaption() const = 0;
-    /// Runs the Auto/Stop button's click reaction.
-    virtual void ClickAutoStop() = 0;
-    /// Disables the Auto/Stop and Next buttons.
-    virtual void DisableStepButtons() = 0;
+    /// CSV output went on or off.
+    virtual void CsvOutputChanged(bool /*on*/) {}
+    /// Auto mode went on or off.
+    virtual void AutoModeChanged(bool /*on*/) {}
+    /// Stepping became possible (a log was opened) or impossible (its end, or a failed open).
+    virtual void SteppingChanged(bool /*possible*/) {}
+
+    /// Line `lineNumber` of the log was longer than the reader keeps; `firstInLog` is true the
+    /// first time this happens in the open log. `message` says so in words for the user.
+    virtual void LineCut(std::int64_t /*lineNumber*/, bool /*firstInLog*/,
+                         std::string_view /*message*/) {}
+
     /// Shows the end-of-log message and waits until the user has closed it.
-    virtual void ShowEndOfFileMessage(std::string_view text) = 0;
-
+    virtual void ShowEndOfFileMessage(std::string_view /*text*/) {}
     /// Tells the user that something failed (a file that cannot be read or written).
-    virtual void ShowError(std::string_view message) = 0;
+    virtual void ShowError(std::string_view /*message*/) {}
 };
 
 }  // namespace ao07

@@ -3,18 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <system_error>
 
 namespace ao07 {
 namespace {
-
-// Every integer of up to this many decimal digits is exact in a double.
-constexpr std::size_t kExactDigits = 15;
-
-// Below this magnitude a double converts to a 64-bit integer without overflow.
-constexpr double kWholeTestBound = 0x1p62;
 
 bool IsSkipped(char c) {
     return c == ' ' || c == '\t' || c == '\n';
@@ -80,6 +75,9 @@ long LeadingDigitExponent(std::string_view mantissa) {
     return first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
 }
 
+// Every integer of up to this many decimal digits is exact in a double.
+constexpr std::size_t kExactDigits = 15;
+
 /// Parses the cleaned-up decimal text exactly and without regard to the locale. Results out of
 /// the range of a double become +-infinity or 0.
 double ParseDecimal(const std::string& number, bool negative, long exponent) {
@@ -94,9 +92,39 @@ double ParseDecimal(const std::string& number, bool negative, long exponent) {
     return negative ? -value : value;
 }
 
-/// LeadingNumber for any text. Kept out of line so that the short way for plain digits does
-/// not pay for this one's set-up.
-[[gnu::noinline]] double ReadAnyNumber(std::string_view text) {
+/// The digits and the one period of a number's mantissa, as far as they go.
+struct Mantissa {
+    bool seenPoint = false;
+    bool seenDigit = false;
+    std::size_t length = 0;  ///< characters, period included
+    std::int64_t whole = 0;  ///< the digits' value while length <= kExactDigits
+};
+
+/// Reads a mantissa at the cursor, appending its characters to `text` when one is given.
+[[gnu::always_inline]] inline Mantissa ReadMantissa(Cursor& cursor, std::string* text) {
+    Mantissa mantissa;
+    for (char c = cursor.Peek(); IsDigit(c) || (c == '.' && !mantissa.seenPoint);
+         c = cursor.Peek()) {
+        if (IsDigit(c)) {
+            mantissa.seenDigit = true;
+            if (mantissa.length < kExactDigits) {
+                mantissa.whole = mantissa.whole * 10 + (c - '0');
+            }
+        } else {
+            mantissa.seenPoint = true;
+        }
+        ++mantissa.length;
+        if (text != nullptr) {
+            text->push_back(c);
+        }
+        cursor.Advance();
+    }
+    return mantissa;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
     Cursor cursor(text);
     if (cursor.Peek() == '&') {
         cursor.Advance();
@@ -114,21 +142,26 @@ double ParseDecimal(const std::string& number, bool negative, long exponent) {
         cursor.Advance();
     }
 
-    // Gather the mantissa, then the exponent, into a clean text that from_chars reads exactly.
-    std::string number;
-    bool seenPoint = false;
-    for (char c = cursor.Peek(); IsDigit(c) || (c == '.' && !seenPoint); c = cursor.Peek()) {
-        seenPoint = seenPoint || c == '.';
-        number.push_back(c);
-        cursor.Advance();
-    }
-    if (number.find_first_of("0123456789") == std::string::npos) {
+    // A whole number short enough to be exact in a double, as nearly every number of a log is,
+    // is the sum of its digits. Anything else is gathered into a clean text, mantissa and
+    // exponent, that from_chars reads exactly.
+    const Cursor mantissaStart = cursor;
+    const Mantissa mantissa = ReadMantissa(cursor, nullptr);
+    if (!mantissa.seenDigit) {
         return 0;
     }
+    const char mark = Upper(cursor.Peek());
+    const bool hasExponentMark = mark == 'E' || mark == 'D';
+    if (!mantissa.seenPoint && mantissa.length <= kExactDigits && !hasExponentMark) {
+        const auto whole = static_cast<double>(mantissa.whole);
+        return negative ? -whole : whole;
+    }
+    std::string number;
+    cursor = mantissaStart;
+    ReadMantissa(cursor, &number);
 
     long exponent = 0;
-    const char mark = Upper(cursor.Peek());
-    if (mark == 'E' || mark == 'D') {
+    if (hasExponentMark) {
         cursor.Advance();
         std::string exponentText;
         if (cursor.Peek() == '+' || cursor.Peek() == '-') {
@@ -153,45 +186,17 @@ double ParseDecimal(const std::string& number, bool negative, long exponent) {
     return ParseDecimal(number, negative, exponent);
 }
 
-}  // namespace
-
-double LeadingNumber(std::string_view text) {
-    // A text of plain digits, as the value fields of a telemetry row and most orbit numbers are,
-    // is its integer value; below 10^15 that integer is exact in a double, so this is the very
-    // number the general reading would give, at a fraction of its cost.
-    if (!text.empty() && text.size() <= kExactDigits) {
-        std::int64_t value = 0;
-        bool plain = true;
-        for (const char c : text) {
-            plain = plain && IsDigit(c);
-            value = value * 10 + (c - '0');
-        }
-        if (plain) {
-            return static_cast<double>(value);
-        }
-    }
-    return ReadAnyNumber(text);
-}
-
 double RoundHalfEven(double value) {
-    // Whole numbers, which almost every number of a log is, are their own rounding. The bound
-    // keeps the conversion to a 64-bit integer defined; it also sends NaN to the test below.
-    if (std::fabs(value) < kWholeTestBound &&
-        static_cast<double>(static_cast<std::int64_t>(value)) == value) {
+    // From 2^52 on every double is a whole number already (infinities and NaN stay as they are).
+    // Below it, adding and taking away 2^52 leaves no room for a fraction, so the sum is rounded
+    // to a whole number by the hardware's own rule: to the nearest, a tie to the even one.
+    // Zero keeps its sign.
+    constexpr double kNoFraction = 0x1p52;
+    if (!(std::fabs(value) < kNoFraction) || value == 0) {
         return value;
     }
-    if (!std::isfinite(value)) {
-        return value;
-    }
-    const double below = std::floor(value);
-    const double fraction = value - below;  // exact for every double
-    if (fraction > 0.5) {
-        return below + 1;
-    }
-    if (fraction < 0.5) {
-        return below;
-    }
-    return std::fmod(below, 2.0) == 0 ? below : below + 1;
+    const double shift = std::copysign(kNoFraction, value);
+    return (value + shift) - shift;
 }
 
 std::string IntegerText(std::int64_t value) {

@@ -16,12 +16,13 @@ struct RunState {
     // The run: which log is open and whether it has been read to its end.
     std::string InputFileName;  ///< "" while no log is open
     bool AtEndOfFile = false;
-    bool CsvEnabled = false;  ///< CSV output is on and "ao-07.csv" is open
+    bool CsvEnabled = false;  ///< CSV output is on and its file is open
+    bool AutoMode = false;    ///< a line is read at every tick of the Auto timer
 
     // The line just read.
     std::string CurrentLine;                 ///< trimmed of leading and trailing blanks
     std::uint8_t CurrentRow = 0;             ///< 1..6 for a telemetry row, 0 for any other line
-    OneBased<bool, kSlotCount> DamagedSlot;  ///< slots of the current row holding an "x"
+    OneBased<bool, kSlotCount> DamagedSlot;  ///< slots A..D of the current row holding an "x"
 
     // Raw telemetry, indexed by channel 1..24; a damaged slot is stored as 0.
     OneBased<std::int16_t, kChannelCount> RawChannel;

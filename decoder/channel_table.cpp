@@ -8,25 +8,38 @@ using K = EquationKind;
 // The fixed calibration of the AO-07 beacon. The CSV fields are the file's fixed column names,
 // apostrophes included; files already written and the spreadsheets reading them rely on them.
 constexpr std::array<ChannelInfo, kChannelCount> kChannels{{
-    {1, "Total Solar Array Current (ma)", "Total Solar Array Current:", "A", {K::Scaled, 29.5}},
-    {2, "'+X Solar Panel Current (ma)", "+X Solar Panel Current:", "A", {K::PanelCurrent}},
-    {3, "'-X Solar Panel Current (ma)", "-X Solar Panel Current:", "A", {K::PanelCurrent}},
-    {4, "'+Y Solar Panel Current (ma)", "+Y Solar Panel Current:", "A", {K::PanelCurrent}},
-    {5, "'-Y Solar Panel Current (ma)", "-Y Solar Panel Current:", "A", {K::ScaledMilli, 29.5}},
-    {6, "RF Power Out 70/2 (W)", "RF Power Out 70cm/2m:", "W", {K::PowerFromLoss, 0.01, 8}},
-    {7, "24-Hr. Clock Time (mins)", "24-Hr. Clock Time:", "min", {K::Scaled, 15.16}},
+    {1,
+     "Total Solar Array Current (ma)",
+     "Total Solar Array Current:",
+     "A",
+     "mA",
+     {K::Scaled, 29.5}},
+    {2, "'+X Solar Panel Current (ma)", "+X Solar Panel Current:", "A", "A", {K::PanelCurrent}},
+    {3, "'-X Solar Panel Current (ma)", "-X Solar Panel Current:", "A", "A", {K::PanelCurrent}},
+    {4, "'+Y Solar Panel Current (ma)", "+Y Solar Panel Current:", "A", "A", {K::PanelCurrent}},
+    {5,
+     "'-Y Solar Panel Current (ma)",
+     "-Y Solar Panel Current:",
+     "A",
+     "A",
+     {K::ScaledMilli, 29.5}},
+    {6, "RF Power Out 70/2 (W)", "RF Power Out 70cm/2m:", "W", "W", {K::PowerFromLoss, 0.01, 8}},
+    {7, "24-Hr. Clock Time (mins)", "24-Hr. Clock Time:", "min", "min", {K::Scaled, 15.16}},
     {8,
      "Battery +Chg/-Dischg Current (ma)",
      "Battery Chg/Dischg Current:",
      "A",
+     "A",
      {K::BatteryCurrent}},
-    {9, "Battery Voltage (V)", "Battery Voltage:", "V", {K::ScaledPlus, 0.1, 6.4}},
-    {10, "Half-Battery Voltage (V)", "Half-Battery Voltage:", "V", {K::Scaled, 0.1}},
-    {11, "Battery Charge Regulator #1 (V)", "Battery Charge Reg. #1:", "V", {K::Scaled, 0.15}},
+    {9, "Battery Voltage (V)", "Battery Voltage:", "V", "V", {K::ScaledPlus, 0.1, 6.4}},
+    {10, "Half-Battery Voltage (V)", "Half-Battery Voltage:", "V", "V", {K::Scaled, 0.1}},
+    {11, "Battery Charge Regulator #1 (V)", "Battery Charge Reg. #1:", "V", "V", {K::Scaled, 0.15}},
     {12,
      "Battery Temperature (\xB0"
      "C)",
      "Battery Temperature:",
+     "\xB0"
+     "C",
      "\xB0"
      "C",
      {K::LessScaled, 1.48, 95.8}},
@@ -36,11 +49,15 @@ constexpr std::array<ChannelInfo, kChannelCount> kChannels{{
      "Baseplate Temperature:",
      "\xB0"
      "C",
+     "\xB0"
+     "C",
      {K::LessScaled, 1.48, 95.8}},
     {14,
      "PA Temperature - 2/10 Rptr (\xB0"
      "C)",
      "PA Temperature - 2/10 Rptr:",
+     "\xB0"
+     "C",
      "\xB0"
      "C",
      {K::LessScaled, 1.48, 95.8}},
@@ -50,11 +67,15 @@ constexpr std::array<ChannelInfo, kChannelCount> kChannels{{
      "+X Facet Temperature:",
      "\xB0"
      "C",
+     "\xB0"
+     "C",
      {K::LessScaled, 1.48, 95.8}},
     {16,
      "'+Z Facet Temperature (\xB0"
      "C)",
      "+Z Facet Temperature:",
+     "\xB0"
+     "C",
      "\xB0"
      "C",
      {K::LessScaled, 1.48, 95.8}},
@@ -64,12 +85,21 @@ constexpr std::array<ChannelInfo, kChannelCount> kChannels{{
      "PA Temperature - 70/2 Rptr:",
      "\xB0"
      "C",
+     "\xB0"
+     "C",
      {K::LessScaled, 1.48, 95.8}},
-    {18, "PA Emitter Current - 2/10 (ma)", "PA Emitter Current 2/10:", "ma", {K::Scaled, 11.67}},
+    {18,
+     "PA Emitter Current - 2/10 (ma)",
+     "PA Emitter Current 2/10:",
+     "ma",
+     "mA",
+     {K::Scaled, 11.67}},
     {19,
      "Modulator Temperature - 70/2 (\xB0"
      "C)",
      "Modulator Temp. - 70/2:",
+     "\xB0"
+     "C",
      "\xB0"
      "C",
      {K::LessScaled, 1.48, 95.8}},
@@ -77,15 +107,32 @@ constexpr std::array<ChannelInfo, kChannelCount> kChannels{{
      "Inst Sw Reg Input Current (ma)",
      "Instr. Sw. Reg. Input Current:",
      "ma",
+     "mA",
      {K::ScaledPlus, 0.82, 11}},
-    {21, "RF Power Out - 2/10 (mw)", "RF Power Out - 2m/10m:", "W", {K::SquaredOverMilli, 1.56}},
+    {21,
+     "RF Power Out - 2/10 (mw)",
+     "RF Power Out - 2m/10m:",
+     "W",
+     "W",
+     {K::SquaredOverMilli, 1.56}},
     {22,
      "RF Power Out - 435 (mw)",
      "RF Power Out - 435MHz:",
      "mw",
+     "mW",
      {K::SquaredScaledPlus, 0.1, 35}},
-    {23, "RF Power Out - 2304 (mw)", "RF Power Out - 2304MHz:", "mw", {K::SquaredScaled, 0.041}},
-    {24, "Midrange Telemetry Calibration (V)", "Midrange Telemetry Cal.:", "V", {K::Scaled, 0.01}},
+    {23,
+     "RF Power Out - 2304 (mw)",
+     "RF Power Out - 2304MHz:",
+     "mw",
+     "mW",
+     {K::SquaredScaled, 0.041}},
+    {24,
+     "Midrange Telemetry Calibration (V)",
+     "Midrange Telemetry Cal.:",
+     "V",
+     "V",
+     {K::Scaled, 0.01}},
 }};
 
 constexpr bool IndexesInOrder() {

@@ -31,12 +31,20 @@ struct Equation {
 /// One telemetry channel: where it comes from, what it is called and how it is converted.
 /// Texts are Windows-1252 bytes ("\xB0" is the degree sign), as in the CSV file.
 struct ChannelInfo {
-    int index;                  ///< 1..24
-    std::string_view csvField;  ///< its column in the CSV header
-    std::string_view caption;   ///< its name beside the value in the window
-    std::string_view unit;      ///< the unit shown after the value
+    int index;                   ///< 1..24
+    std::string_view csvField;   ///< its column in the CSV header
+    std::string_view caption;    ///< its name beside the value in the window
+    std::string_view unit;       ///< the unit shown after the value in the main window
+    std::string_view valueUnit;  ///< the unit the converted value is actually in
     Equation equation;
 };
+
+/// Channel 6D, the midrange telemetry calibration, reads raw 50 (0.500 V) while the beacon's
+/// telemetry encoder is healthy. A frame whose 6D lies outside this range is doubtful as a
+/// whole: a drifted encoder, or a misheard group, shifts every channel of the frame.
+inline constexpr int kCalibrationChannel = 24;
+inline constexpr int kCalibrationLowestGoodRaw = 49;
+inline constexpr int kCalibrationHighestGoodRaw = 51;
 
 /// The 24 channels in index order, 1A first and 6D last; also the order of the CSV columns.
 const std::array<ChannelInfo, kChannelCount>& ChannelTable();

@@ -5,11 +5,6 @@
 #include "decoder/channel_table.h"
 
 namespace ao07 {
-namespace {
-// Room for a whole record of the usual size at once, rather than growing it field by field.
-constexpr std::size_t kUsualRecordSize = 256;
-}  // namespace
-
 const std::string& CsvHeader() {
     static const std::string header = [] {
         std::string text = "Date,Time,Orbit#";
@@ -22,10 +17,8 @@ const std::string& CsvHeader() {
     return header;
 }
 
-std::string AssembleRecord(const RunState& state) {
-    std::string record;
-    record.reserve(kUsualRecordSize);
-    record += TrimBlanks(state.DateText);
+void AssembleRecord(const RunState& state, std::string& record) {
+    record.assign(TrimBlanks(state.DateText));
     record += ',';
     record += TrimBlanks(state.TimeText);
     record += ',';
@@ -34,7 +27,6 @@ std::string AssembleRecord(const RunState& state) {
         record += ',';
         record += fragment;
     }
-    return record;
 }
 
 }  // namespace ao07

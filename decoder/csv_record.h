@@ -14,8 +14,8 @@ inline constexpr const char* kCsvFileName = "ao-07.csv";
 /// Windows-1252 (the degree sign is the byte 0xB0).
 const std::string& CsvHeader();
 
-/// One frame's record: trimmed date and time text, orbit number, and the six rows' fragments.
-/// A row never decoded leaves an empty field.
-std::string AssembleRecord(const RunState& state);
+/// One frame's record into `record`: trimmed date and time text, orbit number, and the six rows'
+/// fragments. A row never decoded leaves an empty field.
+void AssembleRecord(const RunState& state, std::string& record);
 
 }  // namespace ao07

@@ -2,29 +2,75 @@
 
 #include <sys/stat.h>
 
+#include <utility>
+
 #include "core/channel.h"
 #include "core/front_panel.h"
+#include "core/number_text.h"
+#include "decoder/channel_conversion.h"
 #include "decoder/csv_record.h"
 
 namespace ao07 {
 
-MainModule::MainModule(FrontPanel& panel)
-    : m_panel(panel), m_reader(m_state, m_input, m_csv, panel) {}
+std::string LineCutMessage(std::int64_t lineNumber) {
+    return "Line " + IntegerText(lineNumber) +
+           " of the log is longer than 1 MiB; only its first MiB was read.";
+}
+
+MainModule::MainModule(FrontPanel& panel) : m_panel(panel) {}
 
 void MainModule::AdvanceOneLine() {
     if (m_state.InputFileName.empty() || m_state.AtEndOfFile) {
         return;
     }
-    m_reader.ReadNextLine();
-    const int row = m_state.CurrentRow;
-    if (row < 1 || row > kRowCount) {
+    m_reader.ReadNextLine(m_reading);
+    if (m_reading.endOfLog) {
+        RunEndOfFileSequence();
         return;
     }
+    ++m_linesInLog;
+    m_panel.ShowRawLine(m_reading.line);
+    if (m_reading.lineCut) {
+        m_panel.LineCut(m_linesInLog, !m_lineCutInLog, LineCutMessage(m_linesInLog));
+        m_lineCutInLog = true;
+    }
+    m_state.DamagedSlot = m_reading.damagedSlot;
+    m_state.CurrentRow = m_reading.row;
+    if (m_reading.row != 0) {
+        TakeRow();
+    } else {
+        TakeHeaderFields();
+    }
+    // The line becomes CurrentLine without a copy; the reading's old text is overwritten by the
+    // next read. Its header texts point into it, so this comes after they were taken.
+    std::swap(m_state.CurrentLine, m_reading.line);
+}
+
+void MainModule::TakeRow() {
+    const int row = m_reading.row;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const int channel = ChannelIndex(row, slot);
-        m_panel.ShowRawValue(channel, m_channelTexts.RawText(m_state.RawChannel[channel]));
+        m_state.RawChannel[channel] = m_reading.value[slot];
+        m_frame.channels[static_cast<std::size_t>(channel - 1)].reception =
+            m_reading.reception[slot];
+        m_panel.ShowRawValue(channel, RawValueText(m_reading.value[slot]));
     }
     DecodeRow(m_state.CurrentRow);
+}
+
+void MainModule::TakeHeaderFields() {
+    if (m_reading.hasOrbit) {
+        m_state.OrbitNumber = m_reading.orbit;
+        m_panel.ShowOrbit(IntegerText(m_state.OrbitNumber));
+    }
+    if (m_reading.hasTime) {
+        m_state.TimeText = m_reading.time;
+        m_panel.ShowTime(m_state.TimeText);
+    }
+    if (m_reading.hasDate) {
+        m_state.DateText = m_reading.date;
+        m_panel.ShowDate(m_state.DateText);
+    }
 }
 
 void MainModule::DecodeRow(std::uint8_t row) {
@@ -32,34 +78,105 @@ void MainModule::DecodeRow(std::uint8_t row) {
         return;
     }
     std::string& fragment = m_state.RowCsv[row];
+    fragment.clear();
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const int channel = ChannelIndex(row, slot);
-        // A conversion error leaves this channel and the later ones as they were; the
-        // channels before it keep their new text, on screen and in the fragment.
-        const std::string& text = m_channelTexts.Text(channel, m_state.RawChannel[channel]);
-        m_panel.ShowChannelText(channel, text);
-        if (slot == 1) {
-            fragment.assign(text);
-        } else {
-            fragment += text;
-        }
-        if (slot < kSlotCount) {
+        ChannelReading& reading = m_frame.channels[static_cast<std::size_t>(channel - 1)];
+        ConvertReading(channel, m_state.RawChannel[channel], reading);
+        if (slot > 1) {
             fragment += ',';
         }
+        fragment += reading.text;
     }
-    if (row == kRowCount && m_state.CsvEnabled) {
+    m_rowDecoded[row] = true;
+    if (row == kRowCount) {
+        // The record reaches the file before anything is shown, so nothing on disk waits for
+        // the display.
+        CompleteFrame();
+    }
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const int channel = ChannelIndex(row, slot);
+        m_panel.ShowChannelText(channel, m_frame.Channel(channel).text);
+    }
+    if (row == kRowCount) {
+        if (m_recordWritten) {
+            m_panel.ShowOutputData(m_frame.record);
+        }
+        m_panel.FrameCompleted(m_frame);
+    }
+}
+
+void MainModule::CompleteFrame() {
+    for (int row = 1; row <= kRowCount; ++row) {
+        if (!m_rowDecoded[row]) {
+            for (int slot = 1; slot <= kSlotCount; ++slot) {
+                m_frame.channels[static_cast<std::size_t>(ChannelIndex(row, slot) - 1)].reception =
+                    Reception::Missing;
+            }
+        }
+        m_rowDecoded[row] = false;
+    }
+    m_frame.number = ++m_framesInLog;
+    m_frame.lineNumber = m_linesInLog;
+    m_frame.date = m_state.DateText;
+    m_frame.time = m_state.TimeText;
+    m_frame.orbit = m_state.OrbitNumber;
+    AssembleRecord(m_state, m_frame.record);
+    m_recordWritten = false;
+    if (m_state.CsvEnabled) {
         WriteRecord();
     }
 }
 
 void MainModule::WriteRecord() {
-    const std::string record = AssembleRecord(m_state);
-    m_panel.ShowOutputData(record);
-    const std::string error = m_csv.WriteLine(record);
+    const std::string error = m_csv.WriteLine(m_frame.record);
     if (!error.empty()) {
+        // The record is still shown, as the one that could not be written.
+        m_panel.ShowOutputData(m_frame.record);
         m_panel.ShowError("The record could not be written to \"" + m_csvName + "\": " + error +
                           ". CSV output is switched off; the records written before are kept.");
-        m_panel.UncheckCsvSwitch();
+        m_csv.Close();
+        SetCsvEnabled(false);
+        return;
+    }
+    m_recordWritten = true;
+}
+
+void MainModule::RunEndOfFileSequence() {
+    const std::string logName = m_state.InputFileName;
+    const std::string readError = m_reading.readError;
+    m_reader.Log().Close();
+    std::string closeError;
+    if (m_state.CsvEnabled) {
+        closeError = m_csv.Close();
+    }
+    m_state.AtEndOfFile = true;
+    m_state.InputFileName.clear();
+    SetCsvEnabled(false);
+    SetAutoMode(false);
+    m_panel.SteppingChanged(false);
+    // Auto mode is stopped by now, so no tick can start a step behind these messages.
+    if (!readError.empty()) {
+        m_panel.ShowError("The log \"" + logName + "\" could not be read to its end: " + readError +
+                          ".");
+    }
+    if (!closeError.empty()) {
+        m_panel.ShowError("The CSV file could not be closed cleanly: " + closeError + ".");
+    }
+    m_panel.ShowEndOfFileMessage(kEndOfFileMessage);
+}
+
+void MainModule::SetAutoMode(bool on) {
+    if (m_state.AutoMode != on) {
+        m_state.AutoMode = on;
+        m_panel.AutoModeChanged(on);
+    }
+}
+
+void MainModule::SetCsvEnabled(bool on) {
+    if (m_state.CsvEnabled != on) {
+        m_state.CsvEnabled = on;
+        m_panel.CsvOutputChanged(on);
     }
 }
 
@@ -67,39 +184,56 @@ void MainModule::CloseCurrentLog() {
     if (m_state.InputFileName.empty()) {
         return;
     }
-    m_input.Close();
+    m_reader.Log().Close();
+    m_state.InputFileName.clear();
     if (m_state.CsvEnabled) {
-        m_panel.UncheckCsvSwitch();
+        const std::string error = StopCsvOutput();
+        if (!error.empty()) {
+            m_panel.ShowError("The CSV file \"" + m_csvName +
+                              "\" could not be closed cleanly: " + error + ".");
+        }
     }
 }
 
 std::string MainModule::OpenLog(const std::string& path) {
-    m_state.InputFileName = path;
-    const std::string error = m_input.Open(path);
+    const std::string error = m_reader.Log().Open(path);
     if (!error.empty()) {
         m_state.InputFileName.clear();
+        SetAutoMode(false);
+        m_panel.SteppingChanged(false);
         return error;
     }
-    m_state.AtEndOfFile = false;
+    StartLog(path);
     return {};
 }
 
 void MainModule::OpenLogFromDescriptor(int fd, const std::string& name) {
+    m_reader.Log().Attach(fd);
+    StartLog(name);
+}
+
+void MainModule::StartLog(const std::string& name) {
     m_state.InputFileName = name;
-    m_input.Attach(fd);
     m_state.AtEndOfFile = false;
+    // Channels and header fields live on from log to log; the counting of frames and lines,
+    // and the rows of the frame being collected, start afresh.
+    m_rowDecoded = {};
+    m_framesInLog = 0;
+    m_linesInLog = 0;
+    m_lineCutInLog = false;
+    m_panel.SteppingChanged(true);
 }
 
 std::string MainModule::StartCsvOutput(const std::string& path) {
     m_csvName = path;
     // Creating the file empties it: never the operator's log that is being read.
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && m_input.Reads(existing)) {
+    if (::stat(path.c_str(), &existing) == 0 && m_reader.Log().Reads(existing)) {
         return RefuseCsvOverLog();
     }
     const std::string error = m_csv.Create(path);
     if (!error.empty()) {
-        m_state.CsvEnabled = false;
+        SetCsvEnabled(false);
         return error;
     }
     return WriteCsvHeader();
@@ -108,7 +242,7 @@ std::string MainModule::StartCsvOutput(const std::string& path) {
 std::string MainModule::StartCsvOutputToDescriptor(int fd, const std::string& name) {
     m_csvName = name;
     struct stat target {};
-    if (::fstat(fd, &target) == 0 && S_ISREG(target.st_mode) && m_input.Reads(target)) {
+    if (::fstat(fd, &target) == 0 && S_ISREG(target.st_mode) && m_reader.Log().Reads(target)) {
         return RefuseCsvOverLog();
     }
     m_csv.Attach(fd);
@@ -117,28 +251,30 @@ std::string MainModule::StartCsvOutputToDescriptor(int fd, const std::string& na
 
 std::string MainModule::RefuseCsvOverLog() {
     m_csv.Close();
-    m_state.CsvEnabled = false;
+    SetCsvEnabled(false);
     return kCsvIsTheLog;
 }
 
 std::string MainModule::WriteCsvHeader() {
-    m_state.CsvEnabled = true;
-    m_panel.ShowOutputData(CsvHeader());
     const std::string error = m_csv.WriteLine(CsvHeader());
     if (!error.empty()) {
-        m_state.CsvEnabled = false;
         m_csv.Close();
+        SetCsvEnabled(false);
+        return error;
     }
-    return error;
+    SetCsvEnabled(true);
+    m_panel.ShowOutputData(CsvHeader());
+    return {};
 }
 
 std::string MainModule::StopCsvOutput() {
-    m_state.CsvEnabled = false;
-    return m_csv.Close();
+    const std::string error = m_csv.Close();
+    SetCsvEnabled(false);
+    return error;
 }
 
 void MainModule::CloseAllFiles() {
-    m_input.Close();
+    m_reader.Log().Close();
     m_csv.Close();
 }
 

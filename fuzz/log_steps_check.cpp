@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/frame.h"
 #include "core/front_panel.h"
 #include "core/number_text.h"
 #include "decoder/csv_record.h"
@@ -18,14 +19,13 @@
 namespace ao07::fuzz {
 namespace {
 
-/// A window that shows nothing but checks what it is asked to show. Unchecking the CSV switch
-/// switches CSV output off, as the window's click reaction does.
+/// A window that shows nothing but checks what it is asked to show.
 class CheckingPanel final : public FrontPanel {
 public:
     explicit CheckingPanel(std::string& failure) : m_failure(failure) {}
-    void Attach(MainModule& module) { m_module = &module; }
 
     std::string lastRawLine;
+    std::size_t frames = 0;
     std::vector<std::string> records;  // every text shown in txtOutputData after the header
     int endMessages = 0;
 
@@ -62,14 +62,19 @@ public:
             Fail("channel " + std::to_string(channel) + " shows \"" + std::string(text) + "\"");
         }
     }
-    void UncheckCsvSwitch() override {
-        if (m_module->State().CsvEnabled) {
-            m_module->StopCsvOutput();
+    void FrameCompleted(const Frame& frame) override {
+        ++frames;
+        if (records.empty() || frame.record != records.back()) {
+            Fail("frame " + std::to_string(frame.number) + " is not the record just written");
+        }
+        for (const ChannelReading& channel : frame.channels) {
+            // A copied value is two digits.
+            if (channel.reception == Reception::Copied && (channel.raw < 0 || channel.raw > 99)) {
+                Fail("a copied channel reads " + std::to_string(channel.raw));
+            }
         }
     }
-    std::string AutoStopCaption() const override { return "Auto"; }
-    void ClickAutoStop() override { Fail("Auto mode stopped although it never ran"); }
-    void DisableStepButtons() override {}
+    void AutoModeChanged(bool) override { Fail("Auto mode changed although it never ran"); }
     void ShowEndOfFileMessage(std::string_view text) override {
         ++endMessages;
         if (text != kEndOfFileMessage) {
@@ -97,7 +102,6 @@ private:
     }
 
     std::string& m_failure;
-    MainModule* m_module = nullptr;
 };
 
 class Descriptor {
@@ -197,7 +201,6 @@ std::string CheckLogSteps(const std::uint8_t* data, std::size_t size) {
     std::string failure;
     CheckingPanel panel(failure);
     MainModule module(panel);
-    panel.Attach(module);
     if (std::string error = module.StartCsvOutputToDescriptor(csv.Get(), "memory");
         !error.empty()) {
         return "CSV header not written: " + error;
@@ -236,7 +239,7 @@ std::string CheckLogSteps(const std::uint8_t* data, std::size_t size) {
         }
         expected += record + "\r\n";
     }
-    if (panel.records.size() != CountRowSixLines(lines)) {
+    if (panel.records.size() != CountRowSixLines(lines) || panel.frames != panel.records.size()) {
         return std::to_string(panel.records.size()) + " records for " +
                std::to_string(CountRowSixLines(lines)) + " rows 6";
     }

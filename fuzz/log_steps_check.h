@@ -21,7 +21,8 @@ std::size_t CountRowSixLines(const std::vector<std::string_view>& lines);
 ///   - the end-of-log message is shown exactly once, last, and no error is reported;
 ///   - every converted value reads as digits, a period and three decimals;
 ///   - the CSV output is the header and then one record per row 6, each written as it was
-///     shown, each line whole and ended by CR LF.
+///     shown, each line whole and ended by CR LF;
+///   - each row 6 completes one frame that carries its record, and a copied value is 0 to 99.
 /// The first byte chooses how the log arrives: in pieces of 1 to 256 bytes (larger for long
 /// logs), so that line ends fall on every possible boundary between two reads. Returns "" or what
 /// went wrong.

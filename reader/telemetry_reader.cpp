@@ -1,14 +1,8 @@
 #include "reader/telemetry_reader.h"
 
 #include <algorithm>
-#include <string>
 
-#include "core/channel.h"
-#include "core/front_panel.h"
-#include "core/input_slot.h"
 #include "core/number_text.h"
-#include "core/output_slot.h"
-#include "core/run_state.h"
 
 namespace ao07 {
 namespace {
@@ -23,15 +17,18 @@ constexpr std::size_t kOrbitValueStart = 6;  // "ORBIT "
 constexpr std::size_t kTimeValueStart = 5;   // "TIME "
 constexpr std::size_t kDateValueStart = 5;   // "DATE "
 
-/// The text with the letters a-z in upper case, so that one search finds a keyword in any case.
-std::string UpperCaseLetters(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
+/// Position (from 0) of slot 1..4's row digit; its two value characters follow it.
+constexpr std::size_t SlotStart(int slot) {
+    return static_cast<std::size_t>(4 * (slot - 1));
+}
+
+/// Whether `text` holds `keyword` (upper-case letters) with the letters of `text` in any case.
+bool ContainsKeyword(std::string_view text, std::string_view keyword) {
+    const auto upper = [](char c) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    return std::search(text.begin(), text.end(), keyword.begin(), keyword.end(),
+                       [&](char a, char b) { return upper(a) == b; }) != text.end();
 }
 
 /// The line without its first `count` characters; a line too short for that gives "".
@@ -39,34 +36,21 @@ std::string_view ValueAfter(std::string_view line, std::size_t count) {
     return line.substr(std::min(count, line.size()));
 }
 
-bool IsTwoDigits(std::string_view text) {
-    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    return text.size() == 2 && digit(text[0]) && digit(text[1]);
-}
-
-int TwoDigitValue(std::string_view digits) {
-    return (digits[0] - '0') * 10 + (digits[1] - '0');
-}
-
 bool IsDamageMark(char c) {
     return c == 'x' || c == 'X';
 }
 
-}  // namespace
+/// Operators write x for a digit they missed, and in practice also ? or #.
+bool IsNotCopiedMark(char c) {
+    return IsDamageMark(c) || c == '?' || c == '#';
+}
 
-TelemetryReader::TelemetryReader(RunState& state, InputSlot& input, OutputSlot& csv,
-                                 FrontPanel& panel)
-    : m_state(state), m_input(input), m_csv(csv), m_panel(panel) {}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-void TelemetryReader::ReadNextLine() {
-    // The end is noticed one step after the last line was shown: test before every read.
-    if (m_input.AtEnd()) {
-        RunEndOfFileSequence();
-        return;
-    }
-    // The line is read straight into CurrentLine and trimmed there, sparing a copy per line.
-    std::string& line = m_state.CurrentLine;
-    m_input.ReadLine(line);
+/// Trims the line in place, sparing a copy of it.
+void TrimInPlace(std::string& line) {
     const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.empty()) {
         line.clear();
@@ -75,103 +59,100 @@ void TelemetryReader::ReadNextLine() {
         line.erase(first + trimmed.size());
         line.erase(0, first);
     }
-    m_panel.ShowRawLine(m_state.CurrentLine);
+}
 
-    const std::string& current = m_state.CurrentLine;
-    if (current.size() == kRowLength) {
-        for (bool& damaged : m_state.DamagedSlot) {
+}  // namespace
+
+void TelemetryReader::ReadNextLine(LineReading& reading) {
+    reading.hasOrbit = reading.hasTime = reading.hasDate = false;
+    reading.time = reading.date = {};
+    reading.row = 0;
+    // The end is noticed one step after the last line was shown: test before every read.
+    if (m_log.AtEnd()) {
+        reading.endOfLog = true;
+        reading.readError = m_log.ReadError();
+        reading.lineCut = false;
+        return;
+    }
+    reading.endOfLog = false;
+    reading.lineCut = m_log.ReadLine(reading.line);
+    TrimInPlace(reading.line);
+
+    const std::string& line = reading.line;
+    if (line.size() == kRowLength) {
+        for (bool& damaged : reading.damagedSlot) {
             damaged = false;
         }
-        if (current[0] >= '1' && current[0] <= '0' + kRowCount) {
-            m_state.CurrentRow = static_cast<std::uint8_t>(current[0] - '0');
-            MarkDamagedChannels();
-            ExtractRowValues();
+        if (line[0] >= '1' && line[0] <= '0' + kRowCount) {
+            reading.row = static_cast<std::uint8_t>(line[0] - '0');
+            MarkDamagedChannels(line, reading.damagedSlot);
+            ExtractRowValues(line, reading.damagedSlot, reading.value);
+            for (int slot = 1; slot <= kSlotCount; ++slot) {
+                reading.reception[slot] = SlotReception(line, slot);
+            }
             return;
         }
     }
-    m_state.CurrentRow = 0;
-    if (current.empty() || current == kFrameMarker) {
+    if (line.empty() || line == kFrameMarker) {
         return;
     }
-    TakeHeaderFields();
+    TakeHeaderFields(reading);
 }
 
-void TelemetryReader::TakeHeaderFields() {
-    const std::string_view line = m_state.CurrentLine;
+void TelemetryReader::TakeHeaderFields(LineReading& reading) {
+    const std::string_view line = reading.line;
     // One line may carry several keywords; each sets its own field.
-    const std::string upper = UpperCaseLetters(line);
-    const auto contains = [&](std::string_view keyword) {
-        return upper.find(keyword) != std::string::npos;
-    };
-    if (contains("ORBIT")) {
+    if (ContainsKeyword(line, "ORBIT")) {
         const double number = LeadingNumber(ValueAfter(line, kOrbitValueStart));
         // An orbit number too large for the field is as unusable as no number at all.
-        m_state.OrbitNumber = RoundToInt32(number).value_or(0);
-        m_panel.ShowOrbit(IntegerText(m_state.OrbitNumber));
+        reading.orbit = RoundToInt32(number).value_or(0);
+        reading.hasOrbit = true;
     }
-    if (contains("TIME")) {
-        m_state.TimeText = ValueAfter(line, kTimeValueStart);
-        m_panel.ShowTime(m_state.TimeText);
+    if (ContainsKeyword(line, "TIME")) {
+        reading.time = ValueAfter(line, kTimeValueStart);
+        reading.hasTime = true;
     }
-    if (contains("DATE")) {
-        m_state.DateText = ValueAfter(line, kDateValueStart);
-        m_panel.ShowDate(m_state.DateText);
+    if (ContainsKeyword(line, "DATE")) {
+        reading.date = ValueAfter(line, kDateValueStart);
+        reading.hasDate = true;
     }
 }
 
-void TelemetryReader::MarkDamagedChannels() {
+void TelemetryReader::MarkDamagedChannels(std::string_view row,
+                                          OneBased<bool, kSlotCount>& damaged) {
     // Slot s covers positions 4s-3 to 4s-1 (row digit and two value digits); every fourth
     // position is a separator and marks nothing.
-    const std::string_view line = m_state.CurrentLine;
-    const std::size_t length = std::min(line.size(), kRowLength);
+    const std::size_t length = std::min(row.size(), kRowLength);
     for (std::size_t pos = 1; pos <= length; ++pos) {
-        if (pos % 4 != 0 && IsDamageMark(line[pos - 1])) {
-            m_state.DamagedSlot[static_cast<int>((pos - 1) / 4) + 1] = true;
+        if (pos % 4 != 0 && IsDamageMark(row[pos - 1])) {
+            damaged[static_cast<int>((pos - 1) / 4) + 1] = true;
         }
     }
 }
 
-void TelemetryReader::ExtractRowValues() {
-    const std::string_view line = m_state.CurrentLine;
+void TelemetryReader::ExtractRowValues(std::string_view row,
+                                       const OneBased<bool, kSlotCount>& damaged,
+                                       OneBased<std::int16_t, kSlotCount>& values) {
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         std::int16_t value = 0;
-        if (!m_state.DamagedSlot[slot]) {
-            // The two value characters follow the slot's row digit.
-            const auto valueStart = static_cast<std::size_t>(4 * (slot - 1) + 1);
-            const std::string_view digits = line.substr(std::min(valueStart, line.size()), 2);
-            // Two plain digits, as nearly every slot holds, are the value itself; other
-            // characters are read as a number is. Two characters always give -9 to 99.
-            value = IsTwoDigits(digits) ? static_cast<std::int16_t>(TwoDigitValue(digits))
-                                        : RoundToInt16(LeadingNumber(digits)).value_or(0);
+        if (!damaged[slot]) {
+            const std::size_t start = std::min(SlotStart(slot) + 1, row.size());
+            // Two characters always give -9 to 99, so the 16-bit store never fails.
+            value = RoundToInt16(LeadingNumber(row.substr(start, 2))).value_or(0);
         }
-        m_state.RawChannel[ChannelIndex(m_state.CurrentRow, slot)] = value;
+        values[slot] = value;
     }
 }
 
-void TelemetryReader::RunEndOfFileSequence() {
-    const std::string logName = m_state.InputFileName;
-    const std::string readError = m_input.ReadError();
-    m_input.Close();
-    std::string closeError;
-    if (m_state.CsvEnabled) {
-        closeError = m_csv.Close();
+Reception TelemetryReader::SlotReception(std::string_view row, int slot) {
+    const std::size_t start = SlotStart(slot);
+    if (row.size() < start + 3) {
+        return Reception::NotCopied;
     }
-    m_state.AtEndOfFile = true;
-    m_state.InputFileName.clear();
-    m_panel.UncheckCsvSwitch();
-    if (m_panel.AutoStopCaption() == "Stop") {
-        m_panel.ClickAutoStop();
-    }
-    m_panel.DisableStepButtons();
-    // Auto mode is stopped by now, so no tick can start a step behind these messages.
-    if (!readError.empty()) {
-        m_panel.ShowError("The log \"" + logName + "\" could not be read to its end: " + readError +
-                          ".");
-    }
-    if (!closeError.empty()) {
-        m_panel.ShowError("The CSV file could not be closed cleanly: " + closeError + ".");
-    }
-    m_panel.ShowEndOfFileMessage(kEndOfFileMessage);
+    // Two digits are a reading only when the row digit beside them carries no mark either.
+    const bool copied =
+        !IsNotCopiedMark(row[start]) && IsDigit(row[start + 1]) && IsDigit(row[start + 2]);
+    return copied ? Reception::Copied : Reception::NotCopied;
 }
 
 }  // namespace ao07

@@ -1,42 +1,69 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
-namespace ao07 {
+#include "core/channel.h"
+#include "core/frame.h"
+#include "core/log_file.h"
+#include "core/one_based.h"
 
-class FrontPanel;
-class InputSlot;
-class OutputSlot;
-struct RunState;
+namespace ao07 {
 
 /// The message shown once the whole log has been read.
 inline constexpr std::string_view kEndOfFileMessage = "          End of file reached.          ";
 
-/// The input side of a step: reads one line of the log, shows it, classifies it and takes what
-/// it carries into the run state (a telemetry row's four raw values, or a header field). When
-/// the log is exhausted it closes the files and brings the window back to rest instead.
+/// What one read of the log found: the end of the log, or a line and what it carries.
+struct LineReading {
+    bool endOfLog = false;  ///< no line was left; the rest of the reading is unchanged
+    std::string readError;  ///< at the end of the log: why reading failed, or ""
+
+    std::string line;      ///< the line, trimmed of leading and trailing blanks
+    bool lineCut = false;  ///< the line was longer than LogFile::kMaxLineLength and was cut
+
+    std::uint8_t row = 0;                       ///< 1..6 for a telemetry row, else 0
+    OneBased<bool, kSlotCount> damagedSlot;     ///< for a row: slots holding an "x"
+    OneBased<std::int16_t, kSlotCount> value;   ///< for a row: each slot's raw value
+    OneBased<Reception, kSlotCount> reception;  ///< for a row: Copied or NotCopied
+
+    // For a header line: which fields it sets. The texts point into `line`.
+    bool hasOrbit = false;
+    bool hasTime = false;
+    bool hasDate = false;
+    std::int32_t orbit = 0;
+    std::string_view time;
+    std::string_view date;
+};
+
+/// The input side of a step: reads the operator's log one line at a time, trims and classifies
+/// each line, and says what it found. It shows nothing and changes nothing but its own log.
 class TelemetryReader {
 public:
-    TelemetryReader(RunState& state, InputSlot& input, OutputSlot& csv, FrontPanel& panel);
+    /// The log being read.
+    LogFile& Log() { return m_log; }
+    const LogFile& Log() const { return m_log; }
 
-    /// Reads and classifies the next line, or runs the end-of-log sequence when none is left.
-    /// The log must be open and not yet at its end.
-    void ReadNextLine();
+    /// Reads and classifies the next line into `reading`, or reports the end of the log when no
+    /// line is left. The log must be open.
+    void ReadNextLine(LineReading& reading);
 
-    /// Flags the slots of the current row that hold a damaged digit ("x" or "X").
-    void MarkDamagedChannels();
+    /// Flags the slots of a telemetry row that hold a damaged digit ("x" or "X") in any of their
+    /// three positions; a separator marks nothing.
+    static void MarkDamagedChannels(std::string_view row, OneBased<bool, kSlotCount>& damaged);
 
-    /// Stores the current row's four raw values in RawChannel, 0 for each damaged slot.
-    void ExtractRowValues();
+    /// The four raw values of a telemetry row, 0 for each damaged slot.
+    static void ExtractRowValues(std::string_view row, const OneBased<bool, kSlotCount>& damaged,
+                                 OneBased<std::int16_t, kSlotCount>& values);
+
+    /// Whether slot 1..4 of a telemetry row was copied: both value characters are digits and
+    /// none of its three positions holds a mark for a digit not copied (x, X, ? or #).
+    static Reception SlotReception(std::string_view row, int slot);
 
 private:
-    void RunEndOfFileSequence();
-    void TakeHeaderFields();
+    static void TakeHeaderFields(LineReading& reading);
 
-    RunState& m_state;
-    InputSlot& m_input;
-    OutputSlot& m_csv;
-    FrontPanel& m_panel;
+    LogFile m_log;
 };
 
 }  // namespace ao07

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "ao07_version.h"
+#include "core/front_panel.h"
 #include "core/run_state.h"
-#include "core/silent_panel.h"
 #include "decoder/channel_equations.h"
 #include "decoder/main_module.h"
 
@@ -26,30 +26,25 @@ constexpr std::string_view kUsage =
     "  -h, --help show this help\n"
     "  --version  show the version\n";
 
-/// Shows nothing, as a window with Auto mode off would behave at the end of a log; clearing the
-/// CSV switch switches CSV output off. The first error is kept for the exit status.
-class BatchPanel final : public ao07::SilentPanel {
+/// Shows nothing; keeps the first error for the exit status and reports each cut line on
+/// standard error.
+class BatchPanel final : public ao07::FrontPanel {
 public:
-    void Attach(ao07::MainModule& module) { m_module = &module; }
     const std::string& Error() const { return m_error; }
 
-    void UncheckCsvSwitch() override {
-        if (m_module->State().CsvEnabled) {
-            const std::string error = m_module->StopCsvOutput();
-            if (!error.empty()) {
-                ShowError("the CSV output could not be closed: " + error);
-            }
-        }
+    void LineCut(std::int64_t, bool, std::string_view message) override {
+        std::cerr << "ao07-decode: " << m_logName << ": " << message << '\n';
     }
     void ShowError(std::string_view message) override {
         if (m_error.empty()) {
             m_error = message;
         }
     }
+    void SetLogName(std::string name) { m_logName = std::move(name); }
 
 private:
-    ao07::MainModule* m_module = nullptr;
     std::string m_error;
+    std::string m_logName;
 };
 
 int Fail(const std::string& message) {
@@ -99,7 +94,7 @@ int main(int argc, char** argv) {
 
     BatchPanel panel;
     ao07::MainModule module(panel);
-    panel.Attach(module);
+    panel.SetLogName(logPath == "-" ? "standard input" : logPath);
 
     // The log is opened before the output is created, so that a wrong log name never
     // empties an existing output file.

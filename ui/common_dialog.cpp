@@ -5,8 +5,8 @@
 namespace ao07::ui {
 namespace {
 
-// "*.*" means every file in the filter lists of the logs' home platform; here that is "*",
-// since "*.*" would hide names without a dot.
+// A filter of "*.*" is meant as every file; here that is "*", since "*.*" would hide names
+// without a dot.
 QString ChooserPatterns(const QString& patterns) {
     QStringList result;
     for (const QString& pattern : patterns.split(u';', Qt::SkipEmptyParts)) {

@@ -19,9 +19,6 @@ public:
     /// Takes a filter list in the form "Description|pattern|Description|pattern".
     void SetFilter(const QString& filter);
 
-    /// The filter list as the chooser shows it: one entry per description and pattern pair.
-    const QStringList& NameFilters() const { return m_nameFilters; }
-
     /// Asks for a file to open, modally; a choice replaces FileName, a cancel keeps it.
     void ShowOpen(QWidget* parent);
 

@@ -13,7 +13,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
+
+#include <utility>
 
 #include "core/program_identity.h"
 #include "decoder/channel_equations.h"
@@ -28,8 +31,8 @@ namespace ao07::ui {
 namespace {
 
 constexpr int kAutoIntervalMs = 200;
-const QString kAutoCaption = QStringLiteral("Auto");
-const QString kStopCaption = QStringLiteral("Stop");
+const QString kAutoCaption = QStringLiteral("Auto");  // the caption while Auto mode is off
+const QString kStopCaption = QStringLiteral("Stop");  // the caption while Auto mode is on
 const QString kLogFilter = QStringLiteral("Text Files (*.txt)|*.txt|All files *.*|*.*");
 
 /// A file name or a reason from the system (strerror), in the system's own encoding.
@@ -68,7 +71,7 @@ FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBo
     connect(m_controls.butNext, &QPushButton::clicked, this, &FrmMain::butNext_Click);
     connect(m_controls.butAutoStop, &QPushButton::clicked, this, &FrmMain::butAutoStop_Click);
     connect(m_controls.butExit, &QPushButton::clicked, this, &FrmMain::butExit_Click);
-    // toggled, not clicked: the reaction also runs when the end of the log clears the box.
+    // toggled, not clicked: the reaction runs however the user changes the box.
     connect(m_controls.chkEnableCSVFile, &QCheckBox::toggled, this,
             &FrmMain::chkEnableCSVFile_Click);
     connect(m_mnuFileOpen, &QAction::triggered, this, &FrmMain::mnuFileOpen_Click);
@@ -112,10 +115,8 @@ void FrmMain::mnuFileOpen_Click() {
     // CSV output, if on, goes off with the log it was collecting (the check box clears).
     m_module.CloseCurrentLog();
     // Ticks that arrive while the dialog is open would read the log just closed.
-    m_fileDialogOpen = true;
     CommonDialog1.SetFilter(kLogFilter);
-    CommonDialog1.ShowOpen(this);
-    m_fileDialogOpen = false;
+    ShowModal([this] { CommonDialog1.ShowOpen(this); });
 
     const QString name = CommonDialog1.FileName();
     if (name.isEmpty()) {
@@ -123,17 +124,11 @@ void FrmMain::mnuFileOpen_Click() {
     }
     const std::string error = m_module.OpenLog(QFile::encodeName(name).toStdString());
     if (!error.empty()) {
-        // No input: nothing to step through, so Auto mode stops and both buttons go grey.
-        if (m_controls.butAutoStop->text() != kAutoCaption) {
-            butAutoStop_Click();
-        }
-        DisableStepButtons();
+        // No input: Auto mode has stopped and both buttons are grey by now.
         ShowErrorText(QStringLiteral("The log \"%1\" could not be opened: %2.")
                           .arg(name, FromSystemText(error)));
         return;
     }
-    m_controls.butAutoStop->setEnabled(true);
-    m_controls.butNext->setEnabled(true);
     RunStep();
 }
 
@@ -151,15 +146,7 @@ void FrmMain::butNext_Click() {
 }
 
 void FrmMain::butAutoStop_Click() {
-    // The caption is the Auto mode.
-    if (m_controls.butAutoStop->text() == kAutoCaption) {
-        m_controls.butAutoStop->setText(kStopCaption);
-        m_timer1->setInterval(kAutoIntervalMs);
-        m_timer1->start();
-    } else {
-        m_timer1->stop();
-        m_controls.butAutoStop->setText(kAutoCaption);
-    }
+    m_module.SetAutoMode(!m_module.State().AutoMode);
 }
 
 void FrmMain::butExit_Click() {
@@ -168,16 +155,21 @@ void FrmMain::butExit_Click() {
 
 void FrmMain::chkEnableCSVFile_Click() {
     if (m_controls.chkEnableCSVFile->isChecked()) {
+        if (m_module.State().CsvEnabled) {
+            return;
+        }
         const std::string error = m_module.StartCsvOutput(kCsvFileName);
         if (!error.empty()) {
-            // Clearing the box runs this reaction again, which finds CSV output already off.
-            m_controls.chkEnableCSVFile->setChecked(false);
+            CsvOutputChanged(false);
             ShowErrorText(
                 QStringLiteral("The CSV file \"%1\" could not be created: %2. "
                                "CSV output stays off.")
                     .arg(QDir::current().absoluteFilePath(QString::fromLatin1(kCsvFileName)),
                          FromSystemText(error)));
         }
+        return;
+    }
+    if (!m_module.State().CsvEnabled) {
         return;
     }
     const std::string error = m_module.StopCsvOutput();
@@ -188,7 +180,7 @@ void FrmMain::chkEnableCSVFile_Click() {
 }
 
 void FrmMain::Timer1_Timer() {
-    if (m_fileDialogOpen) {
+    if (m_modalOpen) {
         return;
     }
     butNext_Click();
@@ -234,25 +226,36 @@ void FrmMain::ShowChannelText(int channel, std::string_view text) {
         ->setText(FromWindows1252(text));
 }
 
-void FrmMain::UncheckCsvSwitch() {
-    m_controls.chkEnableCSVFile->setChecked(false);
+void FrmMain::CsvOutputChanged(bool on) {
+    // The box follows CSV output; its reaction is for the user's changes only.
+    const QSignalBlocker blocker(m_controls.chkEnableCSVFile);
+    m_controls.chkEnableCSVFile->setChecked(on);
 }
 
-std::string FrmMain::AutoStopCaption() const {
-    return m_controls.butAutoStop->text().toStdString();
+void FrmMain::AutoModeChanged(bool on) {
+    if (on) {
+        m_controls.butAutoStop->setText(kStopCaption);
+        m_timer1->setInterval(kAutoIntervalMs);
+        m_timer1->start();
+    } else {
+        m_timer1->stop();
+        m_controls.butAutoStop->setText(kAutoCaption);
+    }
 }
 
-void FrmMain::ClickAutoStop() {
-    butAutoStop_Click();
+void FrmMain::SteppingChanged(bool possible) {
+    m_controls.butAutoStop->setEnabled(possible);
+    m_controls.butNext->setEnabled(possible);
 }
 
-void FrmMain::DisableStepButtons() {
-    m_controls.butAutoStop->setEnabled(false);
-    m_controls.butNext->setEnabled(false);
+void FrmMain::LineCut(std::int64_t, bool firstInLog, std::string_view message) {
+    if (firstInLog) {
+        ShowErrorText(FromSystemText(message));
+    }
 }
 
 void FrmMain::ShowEndOfFileMessage(std::string_view text) {
-    m_boxes->ShowMessage(this, FromWindows1252(text));
+    ShowModal([&] { m_boxes->ShowMessage(this, FromWindows1252(text)); });
 }
 
 void FrmMain::ShowError(std::string_view message) {
@@ -261,7 +264,15 @@ void FrmMain::ShowError(std::string_view message) {
 }
 
 void FrmMain::ShowErrorText(const QString& message) {
-    m_boxes->ShowError(this, message);
+    ShowModal([&] { m_boxes->ShowError(this, message); });
+}
+
+void FrmMain::ShowModal(const std::function<void()>& show) {
+    // A tick inside the box's own event loop would start a step inside the step that is
+    // showing the box.
+    const bool wasOpen = std::exchange(m_modalOpen, true);
+    show();
+    m_modalOpen = wasOpen;
 }
 
 void FrmMain::showEvent(QShowEvent* event) {

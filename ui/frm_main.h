@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,8 +20,8 @@ class QTimer;
 
 namespace ao07::ui {
 
-/// The program's working window. It shows what the MainModule reads and decodes, and forwards
-/// the user's clicks to it; the reactions carry the names of the program's design.
+/// The program's working window. It shows what the MainModule reads, decodes and decides, and
+/// forwards the user's clicks to it.
 class FrmMain final : public QMainWindow, public FrontPanel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FrmMain)
@@ -55,10 +57,10 @@ public:
     void ShowOutputData(std::string_view text) override;
     void ShowRawValue(int channel, std::string_view text) override;
     void ShowChannelText(int channel, std::string_view text) override;
-    void UncheckCsvSwitch() override;
-    std::string AutoStopCaption() const override;
-    void ClickAutoStop() override;
-    void DisableStepButtons() override;
+    void CsvOutputChanged(bool on) override;
+    void AutoModeChanged(bool on) override;
+    void SteppingChanged(bool possible) override;
+    void LineCut(std::int64_t lineNumber, bool firstInLog, std::string_view message) override;
     void ShowEndOfFileMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
 
@@ -69,20 +71,22 @@ protected:
 private:
     void BuildMenus();
     void ShowErrorText(const QString& message);
+    /// Shows a modal message box; Auto ticks that arrive meanwhile are ignored.
+    void ShowModal(const std::function<void()>& show);
     /// Runs one step; a conversion that fails is reported and the program goes on.
     void RunStep();
 
     std::unique_ptr<FileChooser> m_chooser;
     std::unique_ptr<MessageBoxes> m_boxes;
     CommonDialog CommonDialog1;
-    MainModule m_module{*this};
     MainWindowControls m_controls;
     QTimer* m_timer1 = nullptr;
     QAction* m_mnuFileOpen = nullptr;
     QAction* m_mnuFileExit = nullptr;
     QAction* m_mnuAbout = nullptr;
-    bool m_fileDialogOpen = false;
+    bool m_modalOpen = false;  ///< the file dialog or a message box is open
     bool m_shownOnce = false;
+    MainModule m_module{*this};  ///< last: it tells the window what to show from the start
 };
 
 }  // namespace ao07::ui

@@ -272,8 +272,8 @@ void BuildFileIoFrame(QWidget* client, MainWindowControls& controls) {
 
 QFont WindowFont(bool bold) {
     QFont font;
-    // Liberation Sans has the metrics of the face the window was drawn with; the others stand
-    // in where it is missing.
+    // The layout is measured for Liberation Sans (Arial's metrics): every caption fits its box.
+    // The others stand in where it is missing.
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                       QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);

@@ -4,7 +4,7 @@
 
 namespace ao07::ui {
 
-// The windows are laid out in twips, as they were drawn; 15 twips make one pixel at 96 dpi.
+// The windows are laid out in twips (1/1440 inch); 15 twips make one pixel at 96 dpi.
 inline constexpr int kTwipsPerPixel = 15;
 
 /// A control's place in its container: Left, Top, Width, Height in twips.

@@ -165,7 +165,8 @@ double ExactDecimal(const std::string& digits) {
     return value;
 }
 
-// Texts of plain digits take a short way; it must give exactly what the exact parser gives.
+// A whole number is read as the sum of its digits while that is exact; it must give exactly
+// what the exact parser gives, on both sides of the point where a double stops being exact.
 TEST(LeadingNumber, ReadsEveryTextOfPlainDigitsExactly) {
     int failures = 0;
     const auto check = [&](const std::string& digits) {

@@ -34,12 +34,15 @@ TEST(CsvHeader, IsTheFixedColumnLineInWindows1252) {
 
 TEST(AssembleRecord, TrimsDateAndTimeAndJoinsTheSixFragments) {
     RunState state;
-    EXPECT_EQ(AssembleRecord(state), ",,0,,,,,,");  // nothing read yet
+    std::string record = "old text";
+    AssembleRecord(state, record);
+    EXPECT_EQ(record, ",,0,,,,,,");  // nothing read yet
     state.DateText = "  08-JUL-02 ";
     state.TimeText = " \t14:32";
     state.OrbitNumber = -5;
     state.RowCsv[6] = "a,b,c,d";
-    EXPECT_EQ(AssembleRecord(state), "08-JUL-02,\t14:32,-5,,,,,,a,b,c,d");
+    AssembleRecord(state, record);
+    EXPECT_EQ(record, "08-JUL-02,\t14:32,-5,,,,,,a,b,c,d");
 }
 
 }  // namespace

@@ -25,17 +25,10 @@ const std::string kWorkedRecord =
     "7.500,21.800,21.800,21.800,21.800,21.800,21.800,583.500,21.800,52.000,1.603,285.000,102.500,"
     "0.500";
 
-/// The step procedure as the window drives it: the CSV switch's click reaction is wired to
-/// StopCsvOutput, and the CSV file lives in a temporary folder.
+/// The step procedure as a front end drives it, with the CSV file in a temporary folder.
 class MainModuleTest : public ::testing::Test {
 protected:
-    MainModuleTest() {
-        panel.onCsvUnchecked = [this] { module.StopCsvOutput(); };
-    }
-    void SwitchCsvOn() {
-        ASSERT_EQ(module.StartCsvOutput(CsvPath()), "");
-        panel.csvChecked = true;
-    }
+    void SwitchCsvOn() { ASSERT_EQ(module.StartCsvOutput(CsvPath()), ""); }
     void OpenLog(const std::string& bytes, const std::string& name = "log.txt") {
         module.CloseCurrentLog();
         ASSERT_EQ(module.OpenLog(dir.Write(name, bytes)), "");
@@ -137,7 +130,7 @@ TEST_F(MainModuleTest, OpeningAnotherLogSwitchesCsvOffAndKeepsItsRecords) {
     Step(9);
     OpenLog(kWorkedFrame, "second.txt");
     EXPECT_FALSE(module.State().CsvEnabled);
-    EXPECT_FALSE(panel.csvChecked);
+    EXPECT_FALSE(panel.csvOn);
     Step(9);
     EXPECT_EQ(Csv(), CsvHeader() + "\r\n" + kWorkedRecord + "\r\n");
 }
@@ -155,7 +148,7 @@ TEST_F(MainModuleTest, ALogThatCannotBeOpenedLeavesNoLogOpen) {
     EXPECT_EQ(module.OpenLog(dir.Path()), "Is a directory");
     EXPECT_EQ(module.State().InputFileName, "");
     module.AdvanceOneLine();  // does nothing
-    EXPECT_TRUE(panel.events.empty());
+    EXPECT_EQ(panel.events, std::vector<std::string>{"stepping off"});
 }
 
 TEST_F(MainModuleTest, ACsvFileThatCannotBeCreatedLeavesCsvOutputOff) {
@@ -175,7 +168,6 @@ TEST_F(MainModuleTest, ARecordThatCannotBeWrittenSwitchesCsvOffWithOneMessage) {
     ASSERT_EQ(::pipe(fds), 0);
     const auto oldHandler = std::signal(SIGPIPE, SIG_IGN);
     ASSERT_EQ(module.StartCsvOutputToDescriptor(fds[1], "the pipe"), "");
-    panel.csvChecked = true;
     ::close(fds[0]);
     OpenLog(kWorkedFrame + kWorkedFrame);
     Step(20);  // both frames and the end of the log
@@ -183,23 +175,97 @@ TEST_F(MainModuleTest, ARecordThatCannotBeWrittenSwitchesCsvOffWithOneMessage) {
     ::close(fds[1]);
 
     EXPECT_FALSE(module.State().CsvEnabled);
-    EXPECT_FALSE(panel.csvChecked);
+    EXPECT_FALSE(panel.csvOn);
     const std::vector<std::string> expected = {
+        "csv on",
+        "stepping on",
         "error: The record could not be written to \"the pipe\": Broken pipe. CSV output is "
         "switched off; the records written before are kept.",
-        "uncheck", "uncheck", "disable", "message:           End of file reached.          "};
+        "csv off",
+        "stepping off",
+        "message:           End of file reached.          "};
     EXPECT_EQ(panel.events, expected);
 }
 
-TEST_F(MainModuleTest, AConversionErrorKeepsTheChannelsConvertedBeforeIt) {
-    module.State().RawChannel[1] = 1;
-    module.State().RawChannel[2] = 2000;  // 1B overflows
-    module.State().RowCsv[1] = "old";
-    panel.channelText[2] = "old";
-    EXPECT_THROW(module.DecodeRow(1), ConversionError);
-    EXPECT_EQ(panel.channelText[1], "29.500");
-    EXPECT_EQ(panel.channelText[2], "old");
-    EXPECT_EQ(module.State().RowCsv[1], "29.500,");
+TEST_F(MainModuleTest, TheEndOfALogClosesBothFilesAndStopsEverythingBeforeItsMessage) {
+    const std::string endMessage = "message:           End of file reached.          ";
+    struct Case {
+        bool csv;
+        bool autoMode;
+        std::vector<std::string> events;  // from the step that finds the end
+    };
+    const Case cases[] = {
+        {true, true, {"csv off", "auto off", "stepping off", endMessage}},
+        {false, false, {"stepping off", endMessage}},
+    };
+    for (const auto& c : cases) {
+        test::RecordingPanel recorder;
+        MainModule run(recorder);
+        if (c.csv) {
+            ASSERT_EQ(run.StartCsvOutput(CsvPath()), "");
+        }
+        run.SetAutoMode(c.autoMode);
+        ASSERT_EQ(run.OpenLog(dir.Write("one.txt", "ORBIT 1\r\n")), "");
+        run.AdvanceOneLine();
+        EXPECT_EQ(recorder.rawLine, "ORBIT 1");
+        recorder.events.clear();
+        run.AdvanceOneLine();
+        EXPECT_EQ(recorder.events, c.events);
+        EXPECT_TRUE(run.State().AtEndOfFile);
+        EXPECT_EQ(run.State().InputFileName, "");
+        EXPECT_FALSE(run.State().CsvEnabled);
+        EXPECT_FALSE(run.State().AutoMode);
+        EXPECT_EQ(recorder.rawLine, "ORBIT 1");  // the last line stays on show
+        run.AdvanceOneLine();                    // nothing more happens
+        EXPECT_EQ(recorder.events, c.events);
+    }
+}
+
+TEST_F(MainModuleTest, AnEmptyLogEndsAtTheFirstStepAndLeavesTheShownLine) {
+    OpenLog("ORBIT 1\r\n", "first.txt");
+    panel.events.clear();
+    OpenLog("", "empty.txt");
+    EXPECT_TRUE(module.State().AtEndOfFile);
+    EXPECT_EQ(panel.rawLine, "ORBIT 1");
+    const std::vector<std::string> expected = {"stepping on", "stepping off",
+                                               "message:           End of file reached.          "};
+    EXPECT_EQ(panel.events, expected);
+}
+
+TEST_F(MainModuleTest, HeaderFieldsAndRowFragmentsLiveOnIntoTheNextLog) {
+    SwitchCsvOn();
+    OpenLog("ORBIT 7\r\nDATE 08-JUL-02\r\n150 150 150 150\r\n", "first.txt");
+    Step(3);
+    ASSERT_FALSE(module.State().CsvEnabled);  // the end of the log switched it off
+    SwitchCsvOn();
+    OpenLog("TIME 14:32\r\n650 650 650 650\r\n", "second.txt");
+    Step(1);
+    EXPECT_EQ(Csv(), CsvHeader() + "\r\n08-JUL-02,14:32,7,1475.000,0.970,0.970,0.970,,,,," +
+                         "1.603,285.000,102.500,0.500\r\n");
+    ASSERT_EQ(panel.frames.size(), 1u);
+    EXPECT_EQ(panel.frames[0].number, 1);  // frames are counted afresh in each log
+    EXPECT_EQ(panel.frames[0].lineNumber, 2);
+    EXPECT_EQ(panel.frames[0].Channel(1).reception, Reception::Missing);
+    EXPECT_EQ(panel.frames[0].Channel(1).text, "1475.000");
+}
+
+TEST_F(MainModuleTest, AnOverlongLineIsReportedEachTimeAndFirstOncePerLog) {
+    const std::string longLine(LogFile::kMaxLineLength + 1, 'a');
+    const std::string log = "ORBIT 1\r\n" + longLine + "\r\n" + longLine + "\r\n";
+    OpenLog(log, "first.txt");
+    Step(2);
+    OpenLog(log, "second.txt");
+    Step(1);
+    std::vector<std::string> cuts;
+    for (const std::string& event : panel.events) {
+        if (event.find("cut: ") != std::string::npos) {
+            cuts.push_back(event);
+        }
+    }
+    const std::string sentence = " of the log is longer than 1 MiB; only its first MiB was read.";
+    const std::vector<std::string> expected = {
+        "first cut: Line 2" + sentence, "cut: Line 3" + sentence, "first cut: Line 2" + sentence};
+    EXPECT_EQ(cuts, expected);
 }
 
 TEST_F(MainModuleTest, RowNumbersOutsideOneToSixDecodeNothing) {

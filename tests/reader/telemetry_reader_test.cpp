@@ -5,37 +5,24 @@
 #include <string>
 #include <vector>
 
-#include "core/input_slot.h"
-#include "core/number_text.h"
-#include "core/output_slot.h"
-#include "core/run_state.h"
-#include "support/recording_panel.h"
 #include "support/temp_dir.h"
 
 namespace ao07 {
 namespace {
 
-/// A reader on a log written to a temporary file, with the window replaced by a recorder.
+/// A reader on a log written to a temporary file.
 class ReaderTest : public ::testing::Test {
 protected:
-    void Open(const std::string& bytes) {
-        state.InputFileName = dir.Write("log.txt", bytes);
-        ASSERT_EQ(input.Open(state.InputFileName), "");
-        state.AtEndOfFile = false;
-    }
-    /// Reads a log of one line and returns the state it leaves.
-    const RunState& ReadOne(const std::string& line) {
-        Open(line + "\r\n");
-        reader.ReadNextLine();
-        return state;
+    /// Reads a log of one line and returns what the reader found in it.
+    const LineReading& ReadOne(const std::string& line) {
+        EXPECT_EQ(reader.Log().Open(dir.Write("log.txt", line + "\r\n")), "");
+        reader.ReadNextLine(reading);
+        return reading;
     }
 
     test::TempDir dir;
-    RunState state;
-    InputSlot input;
-    OutputSlot csv;
-    test::RecordingPanel panel;
-    TelemetryReader reader{state, input, csv, panel};
+    TelemetryReader reader;
+    LineReading reading;
 };
 
 TEST_F(ReaderTest, ClassifiesEachLineByItself) {
@@ -57,16 +44,12 @@ TEST_F(ReaderTest, ClassifiesEachLineByItself) {
         {"", 0},
     };
     for (const auto& c : cases) {
-        state.CurrentRow = 99;
-        ReadOne(c.line);
-        EXPECT_EQ(state.CurrentRow, c.row) << '"' << c.line << '"';
+        EXPECT_EQ(ReadOne(c.line).row, c.row) << '"' << c.line << '"';
     }
 }
 
-TEST_F(ReaderTest, ShowsEveryLineTrimmedOfBlanksOnly) {
-    ReadOne("  \tHI HI  ");
-    EXPECT_EQ(state.CurrentLine, "\tHI HI");
-    EXPECT_EQ(panel.rawLine, "\tHI HI");
+TEST_F(ReaderTest, TrimsEveryLineOfBlanksOnly) {
+    EXPECT_EQ(ReadOne("  \tHI HI  ").line, "\tHI HI");
 }
 
 TEST_F(ReaderTest, TakesHeaderValuesByPosition) {
@@ -98,20 +81,17 @@ TEST_F(ReaderTest, TakesHeaderValuesByPosition) {
         {"73 de the operator", nullptr, nullptr, nullptr},
     };
     for (const auto& c : cases) {
-        state.OrbitNumber = -1;
-        state.TimeText = state.DateText = "unchanged";
-        panel.orbit = panel.time = panel.date = "unchanged";
-        ReadOne(c.line);
         SCOPED_TRACE(c.line);
-        EXPECT_EQ(state.CurrentRow, 0);
-        EXPECT_EQ(panel.orbit, c.orbit ? c.orbit : "unchanged");
-        EXPECT_EQ(panel.time, c.time ? c.time : "unchanged");
-        EXPECT_EQ(panel.date, c.date ? c.date : "unchanged");
-        EXPECT_EQ(state.TimeText, panel.time);
-        EXPECT_EQ(state.DateText, panel.date);
+        ReadOne(c.line);
+        EXPECT_EQ(reading.row, 0);
+        EXPECT_EQ(reading.hasOrbit, c.orbit != nullptr);
+        EXPECT_EQ(reading.hasTime, c.time != nullptr);
+        EXPECT_EQ(reading.hasDate, c.date != nullptr);
         if (c.orbit) {
-            EXPECT_EQ(std::to_string(state.OrbitNumber), c.orbit);
+            EXPECT_EQ(std::to_string(reading.orbit), c.orbit);
         }
+        EXPECT_EQ(reading.time, c.time ? c.time : "");
+        EXPECT_EQ(reading.date, c.date ? c.date : "");
     }
 }
 
@@ -133,7 +113,7 @@ TEST_F(ReaderTest, FlagsEverySlotThatHoldsAnX) {
     };
     for (const auto& c : cases) {
         ReadOne(c.line);
-        const std::vector<bool> damaged(state.DamagedSlot.begin(), state.DamagedSlot.end());
+        const std::vector<bool> damaged(reading.damagedSlot.begin(), reading.damagedSlot.end());
         EXPECT_EQ(damaged, c.damaged) << c.line;
     }
 }
@@ -151,85 +131,40 @@ TEST_F(ReaderTest, StoresTheTwoCharacterValuesOfARow) {
     };
     for (const auto& c : cases) {
         ReadOne(c.line);
-        const std::vector<int> values = {state.RawChannel[5], state.RawChannel[6],
-                                         state.RawChannel[7], state.RawChannel[8]};
+        const std::vector<int> values(reading.value.begin(), reading.value.end());
         EXPECT_EQ(values, c.values) << c.line;
     }
 }
 
-// Every pair of bytes in the value of slot B, damage marks included: the stored value is the
-// one the number rules give for those two characters (0 for a damaged slot).
-TEST_F(ReaderTest, StoresTheNumberReadingOfEveryTwoCharacterValue) {
-    int failures = 0;
-    for (int first = 0; first < 256; ++first) {
-        for (int second = 0; second < 256; ++second) {
-            const std::string value = {static_cast<char>(first), static_cast<char>(second)};
-            state.CurrentLine = "150 1" + value + " 150 150";
-            state.CurrentRow = 1;
-            for (bool& damaged : state.DamagedSlot) {
-                damaged = false;
-            }
-            reader.MarkDamagedChannels();
-            reader.ExtractRowValues();
-            const bool damaged = value.find_first_of("xX") != std::string::npos;
-            const std::int16_t expected =
-                damaged ? 0 : RoundToInt16(LeadingNumber(value)).value_or(0);
-            if (state.RawChannel[2] != expected && ++failures <= 10) {
-                ADD_FAILURE() << "bytes " << first << ", " << second << " stored as "
-                              << state.RawChannel[2] << " instead of " << expected;
-            }
-        }
-    }
-    EXPECT_EQ(failures, 0);
-}
-
-TEST_F(ReaderTest, ARowWritesOnlyItsOwnFourChannels) {
-    for (auto& value : state.RawChannel) {
-        value = -1;
-    }
-    ReadOne("612 634 656 678");
-    for (int channel = 1; channel <= 24; ++channel) {
-        const int expected = channel >= 21 ? 12 + 22 * (channel - 21) : -1;
-        EXPECT_EQ(state.RawChannel[channel], expected) << "channel " << channel;
-    }
-}
-
-TEST_F(ReaderTest, EndOfFileSequenceRunsInOrderOneStepAfterTheLastLine) {
-    Open("ORBIT 1\r\n");
-    state.CsvEnabled = true;
-    panel.csvChecked = true;
-    panel.caption = "Stop";
-    panel.onCsvUnchecked = [&] {
-        panel.events.push_back("csv-off");
-        state.CsvEnabled = false;
+TEST_F(ReaderTest, SaysEachSlotWasCopiedOnlyWhenItsTwoDigitsAreThereUnmarked) {
+    struct Case {
+        const char* line;
+        const char* copied;  // one letter per slot: c copied, n not copied
     };
-    reader.ReadNextLine();
-    EXPECT_TRUE(panel.events.empty());
-    EXPECT_FALSE(state.AtEndOfFile);
-
-    reader.ReadNextLine();
-    const std::vector<std::string> expected = {"uncheck", "csv-off", "click-auto-stop", "disable",
-                                               "message:           End of file reached.          "};
-    EXPECT_EQ(panel.events, expected);
-    EXPECT_TRUE(state.AtEndOfFile);
-    EXPECT_EQ(state.InputFileName, "");
-    EXPECT_FALSE(state.CsvEnabled);
-    EXPECT_EQ(panel.caption, "Auto");
-    EXPECT_FALSE(input.IsOpen());
-    EXPECT_EQ(panel.rawLine, "ORBIT 1");  // the last line stays on show
-    EXPECT_EQ(state.OrbitNumber, 1);
+    const Case cases[] = {
+        {"312 345 367 389", "cccc"},
+        {"3x2 x45 36x 3X9", "nnnn"},  // a mark in any of the three positions
+        {"3?2 #45 36? 3#9", "nnnn"},
+        {"x12 3 5 3a7 3-9", "nnnn"},  // the row digit marked; a blank, a letter, a sign
+        {"312x345#367?389", "cccc"},  // a separator belongs to no slot
+        {"3.5 305 3 0 3.0", "ncnn"},
+    };
+    for (const auto& c : cases) {
+        ReadOne(c.line);
+        std::string copied;
+        for (const Reception reception : reading.reception) {
+            copied += reception == Reception::Copied ? 'c' : 'n';
+        }
+        EXPECT_EQ(copied, c.copied) << c.line;
+    }
 }
 
-TEST_F(ReaderTest, AnEmptyLogEndsAtTheFirstStepAndLeavesTheShownLine) {
-    panel.rawLine = "from before";
-    Open("");
-    reader.ReadNextLine();
-    EXPECT_TRUE(state.AtEndOfFile);
-    EXPECT_EQ(panel.rawLine, "from before");
-    // Auto mode was off: the Auto/Stop reaction is not run.
-    const std::vector<std::string> expected = {"uncheck", "disable",
-                                               "message:           End of file reached.          "};
-    EXPECT_EQ(panel.events, expected);
+TEST_F(ReaderTest, ReportsTheEndOneReadAfterTheLastLine) {
+    ReadOne("ORBIT 1");
+    EXPECT_FALSE(reading.endOfLog);
+    reader.ReadNextLine(reading);
+    EXPECT_TRUE(reading.endOfLog);
+    EXPECT_EQ(reading.readError, "");
 }
 
 }  // namespace

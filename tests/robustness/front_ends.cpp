@@ -14,11 +14,9 @@ LibraryRun StepLogToItsEnd(const std::string& logPath, const std::string& csvPat
                            std::size_t maxSteps) {
     RecordingPanel panel;
     MainModule module(panel);
-    panel.onCsvUnchecked = [&module] { module.StopCsvOutput(); };
 
     LibraryRun run;
     run.csvError = module.StartCsvOutput(csvPath);
-    panel.csvChecked = run.csvError.empty();
     run.openError = module.OpenLog(logPath);
     while (run.openError.empty() && !module.State().AtEndOfFile && run.steps < maxSteps) {
         module.AdvanceOneLine();

@@ -78,9 +78,7 @@ TEST_P(LogChanged, WhileTheWindowStepsThroughIt) {
     const std::string csv = dir.File("ao-07.csv");
     RecordingPanel panel;
     MainModule module(panel);
-    panel.onCsvUnchecked = [&module] { module.StopCsvOutput(); };
     ASSERT_EQ(module.StartCsvOutput(csv), "");
-    panel.csvChecked = true;
     ASSERT_EQ(module.OpenLog(path), "");
 
     const std::size_t before = 5;  // frames stepped through before the log changes
@@ -94,7 +92,7 @@ TEST_P(LogChanged, WhileTheWindowStepsThroughIt) {
     }
     EXPECT_TRUE(module.State().AtEndOfFile);
     EXPECT_FALSE(module.State().CsvEnabled);
-    const std::vector<std::string> end = {"uncheck", "disable",
+    const std::vector<std::string> end = {"csv on", "stepping on", "csv off", "stepping off",
                                           "message:           End of file reached.          "};
     EXPECT_EQ(panel.events, end);
     ExpectRecordsOfTheFirstLog(ReadFile(csv), kWindowFrames, GetParam(), before);

@@ -2,24 +2,23 @@
 
 namespace ao07::test {
 
-void RecordingPanel::UncheckCsvSwitch() {
-    events.push_back("uncheck");
-    if (csvChecked) {
-        csvChecked = false;
-        if (onCsvUnchecked) {
-            onCsvUnchecked();
-        }
-    }
+void RecordingPanel::CsvOutputChanged(bool on) {
+    events.push_back(on ? "csv on" : "csv off");
+    csvOn = on;
 }
 
-void RecordingPanel::ClickAutoStop() {
-    events.push_back("click-auto-stop");
-    caption = caption == "Auto" ? "Stop" : "Auto";
+void RecordingPanel::AutoModeChanged(bool on) {
+    events.push_back(on ? "auto on" : "auto off");
+    autoOn = on;
 }
 
-void RecordingPanel::DisableStepButtons() {
-    events.push_back("disable");
-    buttonsEnabled = false;
+void RecordingPanel::SteppingChanged(bool possible) {
+    events.push_back(possible ? "stepping on" : "stepping off");
+    steppingPossible = possible;
+}
+
+void RecordingPanel::LineCut(std::int64_t, bool firstInLog, std::string_view message) {
+    events.push_back((firstInLog ? "first cut: " : "cut: ") + std::string(message));
 }
 
 void RecordingPanel::ShowEndOfFileMessage(std::string_view text) {

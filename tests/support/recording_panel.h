@@ -1,28 +1,28 @@
 #pragma once
 
-#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/frame.h"
 #include "core/front_panel.h"
 
 namespace ao07::test {
 
-/// A stand-in for the window: keeps what each control would show, and logs every call that
-/// matters for order ("uncheck", "click-auto-stop", "disable", "error: ...", "message: ...").
+/// A stand-in for the window: keeps what each control would show and every frame completed,
+/// and logs every event that matters for order ("csv off", "auto off", "stepping off",
+/// "error: ...", "message: ...").
 class RecordingPanel final : public FrontPanel {
 public:
     std::string rawLine, orbit, time, date, outputData;
-    std::map<int, std::string> rawValue;     // element 0 of each label pair
-    std::map<int, std::string> channelText;  // element 1 of each label pair
-    std::string caption = "Auto";
-    bool csvChecked = false;
-    bool buttonsEnabled = true;
+    std::map<int, std::string> rawValue;     // the raw grid
+    std::map<int, std::string> channelText;  // the converted values
+    std::vector<Frame> frames;
+    bool csvOn = false;
+    bool autoOn = false;
+    bool steppingPossible = false;
     std::vector<std::string> events;
-    /// Runs when a checked CSV switch is cleared: the window's click reaction.
-    std::function<void()> onCsvUnchecked;
 
     void ShowRawLine(std::string_view line) override { rawLine = line; }
     void ShowOrbit(std::string_view text) override { orbit = text; }
@@ -33,10 +33,11 @@ public:
     void ShowChannelText(int channel, std::string_view text) override {
         channelText[channel] = text;
     }
-    void UncheckCsvSwitch() override;
-    std::string AutoStopCaption() const override { return caption; }
-    void ClickAutoStop() override;
-    void DisableStepButtons() override;
+    void FrameCompleted(const Frame& frame) override { frames.push_back(frame); }
+    void CsvOutputChanged(bool on) override;
+    void AutoModeChanged(bool on) override;
+    void SteppingChanged(bool possible) override;
+    void LineCut(std::int64_t lineNumber, bool firstInLog, std::string_view message) override;
     void ShowEndOfFileMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
 };

@@ -1,4 +1,4 @@
-#include "core/output_slot.h"
+#include "core/output_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,11 +26,11 @@ void TakeBackPartialLine(int fd, std::size_t sent) {
 
 }  // namespace
 
-OutputSlot::~OutputSlot() {
+OutputFile::~OutputFile() {
     Close();
 }
 
-std::string OutputSlot::Create(const std::string& path) {
+std::string OutputFile::Create(const std::string& path) {
     Close();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
@@ -41,13 +41,13 @@ std::string OutputSlot::Create(const std::string& path) {
     return {};
 }
 
-void OutputSlot::Attach(int fd) {
+void OutputFile::Attach(int fd) {
     Close();
     m_fd = fd;
     m_owned = false;
 }
 
-std::string OutputSlot::WriteLine(std::string_view line) {
+std::string OutputFile::WriteLine(std::string_view line) {
     if (m_fd < 0) {
         return std::strerror(EBADF);
     }
@@ -75,7 +75,7 @@ std::string OutputSlot::WriteLine(std::string_view line) {
     return {};
 }
 
-std::string OutputSlot::Close() {
+std::string OutputFile::Close() {
     std::string error;
     if (m_fd >= 0 && m_owned && ::close(m_fd) != 0) {
         error = std::strerror(errno);

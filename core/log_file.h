@@ -8,24 +8,22 @@ struct stat;
 
 namespace ao07 {
 
-/// File slot 1: the operator's log, read sequentially one line at a time through a small buffer,
+/// The operator's log, read sequentially one line at a time through a small buffer,
 /// so memory does not grow with the log. Bytes are passed on unchanged. CR LF, a lone CR and a
 /// lone LF each end a line; a last line without a terminator is still a line, and a terminator
 /// at the very end of the log starts no further line.
-class InputSlot {
+class LogFile {
 public:
-    InputSlot() = default;
-    ~InputSlot();
-    InputSlot(const InputSlot&) = delete;
-    InputSlot& operator=(const InputSlot&) = delete;
+    LogFile() = default;
+    ~LogFile();
+    LogFile(const LogFile&) = delete;
+    LogFile& operator=(const LogFile&) = delete;
 
     /// Opens the named log at its first line. Returns "" or the reason it cannot be read.
     std::string Open(const std::string& path);
 
     /// Reads from a descriptor that is already open (standard input); Close leaves it open.
     void Attach(int fd);
-
-    bool IsOpen() const { return m_fd >= 0; }
 
     /// True when the open log is the file `file` describes, under whatever name.
     bool Reads(const struct stat& file) const;
@@ -38,13 +36,13 @@ public:
     static constexpr std::size_t kMaxLineLength = std::size_t{1} << 20;
 
     /// The next line without its terminator, cut to its first kMaxLineLength characters (the
-    /// rest is read past). Call only when AtEnd() is false.
-    void ReadLine(std::string& line);
+    /// rest is read past). Returns true when the line was cut. Call only when AtEnd() is false.
+    bool ReadLine(std::string& line);
 
-    /// Closes the slot; closing a slot that is not open does nothing.
+    /// Closes the log; closing a log that is not open does nothing.
     void Close();
 
-    /// Why the last read failed, or "" if none did since the slot was opened.
+    /// Why the last read failed, or "" if none did since the log was opened.
     const std::string& ReadError() const { return m_readError; }
 
 private:

@@ -5,14 +5,14 @@
 
 namespace ao07 {
 
-/// File slot 2: the CSV output, written one line at a time. Each line goes to the operating
+/// The CSV output, written one line at a time. Each line goes to the operating
 /// system with its CR LF as soon as it is written, so a crash of the program loses no record.
-class OutputSlot {
+class OutputFile {
 public:
-    OutputSlot() = default;
-    ~OutputSlot();
-    OutputSlot(const OutputSlot&) = delete;
-    OutputSlot& operator=(const OutputSlot&) = delete;
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
 
     /// Creates the named file, emptying an existing one. Returns "" or the reason it failed.
     std::string Create(const std::string& path);
@@ -20,13 +20,11 @@ public:
     /// Writes to a descriptor that is already open (standard output); Close leaves it open.
     void Attach(int fd);
 
-    bool IsOpen() const { return m_fd >= 0; }
-
     /// Writes `line` followed by CR LF. Returns "" or the reason the write failed; a file then
     /// ends as it did before the line, without a piece of it.
     std::string WriteLine(std::string_view line);
 
-    /// Closes the slot; closing a slot that is not open does nothing. Returns "" or the reason
+    /// Closes the file; closing a file that is not open does nothing. Returns "" or the reason
     /// the file could not be closed cleanly.
     std::string Close();
 

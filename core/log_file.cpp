@@ -1,4 +1,4 @@
-#include "core/input_slot.h"
+#include "core/log_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,11 +18,11 @@ bool IsLineEnd(char c) {
 }
 }  // namespace
 
-InputSlot::~InputSlot() {
+LogFile::~LogFile() {
     Close();
 }
 
-std::string InputSlot::Open(const std::string& path) {
+std::string LogFile::Open(const std::string& path) {
     Close();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -37,18 +37,18 @@ std::string InputSlot::Open(const std::string& path) {
     return {};
 }
 
-bool InputSlot::Reads(const struct stat& file) const {
+bool LogFile::Reads(const struct stat& file) const {
     struct stat info {};
     return m_fd >= 0 && ::fstat(m_fd, &info) == 0 && info.st_dev == file.st_dev &&
            info.st_ino == file.st_ino;
 }
 
-void InputSlot::Attach(int fd) {
+void LogFile::Attach(int fd) {
     Close();
     Reset(fd, false);
 }
 
-void InputSlot::Reset(int fd, bool owned) {
+void LogFile::Reset(int fd, bool owned) {
     m_fd = fd;
     m_owned = owned;
     m_buffer.resize(kBufferSize);
@@ -57,7 +57,7 @@ void InputSlot::Reset(int fd, bool owned) {
     m_readError.clear();
 }
 
-void InputSlot::Close() {
+void LogFile::Close() {
     if (m_fd >= 0 && m_owned) {
         ::close(m_fd);
     }
@@ -67,7 +67,7 @@ void InputSlot::Close() {
     m_exhausted = true;
 }
 
-bool InputSlot::Fill() {
+bool LogFile::Fill() {
     if (m_exhausted || m_fd < 0) {
         return false;
     }
@@ -87,12 +87,13 @@ bool InputSlot::Fill() {
     return true;
 }
 
-bool InputSlot::AtEnd() {
+bool LogFile::AtEnd() {
     return m_pos >= m_end && !Fill();
 }
 
-void InputSlot::ReadLine(std::string& line) {
+bool LogFile::ReadLine(std::string& line) {
     line.clear();
+    bool cut = false;
     while (m_pos < m_end || Fill()) {
         const char* start = m_buffer.data() + m_pos;
         const char* stop = m_buffer.data() + m_end;
@@ -101,7 +102,9 @@ void InputSlot::ReadLine(std::string& line) {
             ++cursor;
         }
         const auto room = kMaxLineLength - std::min(line.size(), kMaxLineLength);
-        line.append(start, std::min(static_cast<std::size_t>(cursor - start), room));
+        const auto length = static_cast<std::size_t>(cursor - start);
+        cut = cut || length > room;
+        line.append(start, std::min(length, room));
         m_pos += static_cast<std::size_t>(cursor - start);
         if (cursor == stop) {
             continue;  // the line goes on in the next block
@@ -112,8 +115,9 @@ void InputSlot::ReadLine(std::string& line) {
         if (terminator == '\r' && (m_pos < m_end || Fill()) && m_buffer[m_pos] == '\n') {
             ++m_pos;
         }
-        return;
+        return cut;
     }
+    return cut;
 }
 
 }  // namespace ao07

@@ -1,0 +1,92 @@
+#include "decoder/channel_conversion.h"
+
+#include <array>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "core/channel.h"
+#include "core/frame.h"
+#include "core/number_text.h"
+#include "decoder/channel_equations.h"
+#include "decoder/decoded_text.h"
+
+namespace ao07 {
+namespace {
+
+// Two characters of a telemetry row give -9 ("-9") to 99. A log repeats these few values over
+// and over, so each channel's conversions of them are made once and then looked up.
+constexpr int kLowestRowValue = -9;
+constexpr int kHighestRowValue = 99;
+constexpr std::size_t kRowValueCount = kHighestRowValue - kLowestRowValue + 1;
+
+struct Conversion {
+    float value = 0;
+    std::string text;
+};
+using ConversionTable = std::array<std::array<Conversion, kRowValueCount>, kChannelCount>;
+
+const ConversionTable& RowValueConversions() {
+    static const ConversionTable table = [] {
+        ConversionTable made;
+        for (int channel = 1; channel <= kChannelCount; ++channel) {
+            for (int raw = kLowestRowValue; raw <= kHighestRowValue; ++raw) {
+                Conversion& entry = made[static_cast<std::size_t>(channel - 1)]
+                                        [static_cast<std::size_t>(raw - kLowestRowValue)];
+                entry.value = ConvertChannel(channel, static_cast<std::int16_t>(raw));
+                entry.text = DecodedText(entry.value);
+            }
+        }
+        return made;
+    }();
+    return table;
+}
+
+/// A text made for a raw value outside the table, kept for the rest of the program's life like
+/// the table's own texts. Only a caller of ConvertReading other than the step makes such texts.
+std::string_view KeptText(std::string text) {
+    static std::mutex guard;
+    static std::set<std::string, std::less<>> kept;
+    const std::lock_guard lock(guard);
+    return *kept.insert(std::move(text)).first;
+}
+
+const std::array<std::string, kRowValueCount>& RowValueTexts() {
+    static const std::array<std::string, kRowValueCount> texts = [] {
+        std::array<std::string, kRowValueCount> made;
+        for (int raw = kLowestRowValue; raw <= kHighestRowValue; ++raw) {
+            made[static_cast<std::size_t>(raw - kLowestRowValue)] = IntegerText(raw);
+        }
+        return made;
+    }();
+    return texts;
+}
+
+}  // namespace
+
+std::string_view RawValueText(std::int16_t raw) {
+    if (raw < kLowestRowValue || raw > kHighestRowValue) {
+        return KeptText(IntegerText(raw));
+    }
+    return RowValueTexts()[static_cast<std::size_t>(raw - kLowestRowValue)];
+}
+
+void ConvertReading(int channel, std::int16_t raw, ChannelReading& reading) {
+    if (raw < kLowestRowValue || raw > kHighestRowValue) {
+        // Converted before anything is stored: a failure leaves the reading as it was.
+        const float value = ConvertChannel(channel, raw);
+        reading.text = KeptText(DecodedText(value));
+        reading.raw = raw;
+        reading.value = value;
+        return;
+    }
+    const Conversion& entry = RowValueConversions()
+                                  .at(static_cast<std::size_t>(channel - 1))
+                                  .at(static_cast<std::size_t>(raw - kLowestRowValue));
+    reading.raw = raw;
+    reading.value = entry.value;
+    reading.text = entry.text;
+}
+
+}  // namespace ao07
