@@ -73,9 +73,9 @@ void MainModule::CloseCurrentLog() {
     }
 }
 
-std::string MainModule::OpenLog(const std::string& path) {
+std::string MainModule::OpenLog(const std::string& path, LogFiles accepted) {
     m_state.InputFileName = path;
-    const std::string error = m_input.Open(path);
+    const std::string error = m_input.Open(path, accepted);
     if (!error.empty()) {
         m_state.InputFileName.clear();
         return error;
