@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +32,29 @@ constexpr int kAutoIntervalMs = 200;
 const QString kAutoCaption = QStringLiteral("Auto");
 const QString kStopCaption = QStringLiteral("Stop");
 const QString kLogFilter = QStringLiteral("Text Files (*.txt)|*.txt|All files *.*|*.*");
+
+/// Enter or Return on a focused push button presses it, as Space does. The buttons are not
+/// auto-default (that would draw them with a default frame), so they ignore those keys.
+class EnterPressesButton final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            auto* button = qobject_cast<QPushButton*>(watched);
+            if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                if (!key->isAutoRepeat()) {
+                    button->click();
+                }
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 /// A file name or a reason from the system (strerror), in the system's own encoding.
 QString FromSystemText(std::string_view text) {
@@ -63,6 +87,11 @@ FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBo
     // Auto mode steps every 200 ms without drifting, as a coarse timer would.
     m_timer1->setTimerType(Qt::PreciseTimer);
     m_timer1->setInterval(0);
+
+    auto* enterPresses = new EnterPressesButton(this);
+    for (QPushButton* button : {m_controls.butNext, m_controls.butAutoStop, m_controls.butExit}) {
+        button->installEventFilter(enterPresses);
+    }
 
     connect(m_timer1, &QTimer::timeout, this, &FrmMain::Timer1_Timer);
     connect(m_controls.butNext, &QPushButton::clicked, this, &FrmMain::butNext_Click);
@@ -121,7 +150,8 @@ void FrmMain::mnuFileOpen_Click() {
     if (name.isEmpty()) {
         return;
     }
-    const std::string error = m_module.OpenLog(QFile::encodeName(name).toStdString());
+    const std::string error =
+        m_module.OpenLog(QFile::encodeName(name).toStdString(), LogFiles::RegularOnly);
     if (!error.empty()) {
         // No input: nothing to step through, so Auto mode stops and both buttons go grey.
         if (m_controls.butAutoStop->text() != kAutoCaption) {
@@ -204,25 +234,25 @@ void FrmMain::RunStep() {
 }
 
 void FrmMain::ShowRawLine(std::string_view line) {
-    m_controls.txtRawData->setText(FromWindows1252(line));
+    m_controls.txtRawData->setText(ShownText(line));
     // A long line shows its start, where the row digit and the keywords stand.
     m_controls.txtRawData->setCursorPosition(0);
 }
 
 void FrmMain::ShowOrbit(std::string_view text) {
-    m_controls.lblOrbit->setText(FromWindows1252(text));
+    m_controls.lblOrbit->setText(ShownText(text));
 }
 
 void FrmMain::ShowTime(std::string_view text) {
-    m_controls.lblTime->setText(FromWindows1252(text));
+    m_controls.lblTime->setText(ShownText(text));
 }
 
 void FrmMain::ShowDate(std::string_view text) {
-    m_controls.lblDate->setText(FromWindows1252(text));
+    m_controls.lblDate->setText(ShownText(text));
 }
 
 void FrmMain::ShowOutputData(std::string_view text) {
-    m_controls.txtOutputData->setPlainText(FromWindows1252(text));
+    m_controls.txtOutputData->setPlainText(ShownText(text));
 }
 
 void FrmMain::ShowRawValue(int channel, std::string_view text) {
