@@ -14,7 +14,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
+
+#include <algorithm>
 
 #include "core/program_identity.h"
 #include "decoder/channel_equations.h"
@@ -29,6 +33,8 @@ namespace ao07::ui {
 namespace {
 
 constexpr int kAutoIntervalMs = 200;
+// What the window manager adds around the window: the title bar and the borders.
+constexpr QSize kWindowFrameAllowance(16, 48);
 const QString kAutoCaption = QStringLiteral("Auto");
 const QString kStopCaption = QStringLiteral("Stop");
 const QString kLogFilter = QStringLiteral("Text Files (*.txt)|*.txt|All files *.*|*.*");
@@ -81,6 +87,7 @@ FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBo
     BuildMenus();
     // The border is fixed: the window is exactly the menu bar over the client area.
     setFixedSize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
+    FitToScreen();
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -125,6 +132,30 @@ void FrmMain::BuildMenus() {
     // About acts on a single click: an action of the bar itself, with no drop-down.
     m_mnuAbout = bar->addAction(QStringLiteral("&About"));
     m_mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void FrmMain::FitToScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QSize room = screen->availableGeometry().size() - kWindowFrameAllowance;
+    const QSize whole = size();
+    if (whole.width() <= room.width() && whole.height() <= room.height()) {
+        return;  // the window as it always is
+    }
+    // Large scaling or a small screen: the client area keeps its size and scrolls, and the
+    // window may be sized up to the whole of it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("clientScrollArea"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes through the same six controls
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    setMinimumSize(0, 0);
+    setMaximumSize(whole + QSize(bar, bar));
+    resize(maximumSize().boundedTo(room));
 }
 
 void FrmMain::Form_Load() {
@@ -298,8 +329,12 @@ void FrmMain::showEvent(QShowEvent* event) {
     if (!m_shownOnce) {
         m_shownOnce = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
             QRect placed = frameGeometry();
-            placed.moveCenter(screen->availableGeometry().center());
+            placed.moveCenter(available.center());
+            // The title bar stays on the screen, where the window can be moved by it.
+            placed.moveTop(std::max(placed.top(), available.top()));
+            placed.moveLeft(std::max(placed.left(), available.left()));
             move(placed.topLeft());
         }
         // The focus starts on the first control of the Tab order that is enabled: the line

@@ -68,6 +68,8 @@ protected:
 
 private:
     void BuildMenus();
+    /// Puts the client area into a scroll area when the window would not fit the screen.
+    void FitToScreen();
     void ShowErrorText(const QString& message);
     /// Runs one step; a conversion that fails is reported and the program goes on.
     void RunStep();
