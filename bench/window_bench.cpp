@@ -100,6 +100,73 @@ void BM_WindowStep(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowStep)->Iterations(kSteps)->Unit(benchmark::kMicrosecond);
 
+/// A frame whose TIME and DATE lines run to `length` bytes (the reader keeps at most 1 MiB of a
+/// line), so that the raw line, both header labels and the record in "Output Data" (which
+/// carries both fields) are as long as a log can make them. With `blanks` a blank follows every
+/// seventh character, giving the record words to wrap at; without, it is one unbroken word.
+QByteArray HugeFrame(qsizetype length, bool blanks) {
+    const auto padded = [&](QByteArray line) {
+        QByteArray filler;
+        filler.reserve(length);
+        while (line.size() + filler.size() < length) {
+            filler.append(blanks && filler.size() % 8 == 7 ? ' ' : char('0' + filler.size() % 10));
+        }
+        return line + filler + "\r\n";
+    };
+    QByteArray frame = "ORBIT 23514\r\n" + padded("TIME 14:32") + padded("DATE 08-JUL-02");
+    return frame +
+           "150 101 1x1 101\r\n205 250 299 250\r\n350 399 301 365\r\n"
+           "450 465 465 465\r\n565 550 5x5 501\r\n650 650 650 650\r\n";
+}
+
+/// Each iteration opens the huge frame afresh with CSV output on and steps to its row 6; the
+/// counters give the slowest single step (a Next click and the repaint after it).
+void BM_WindowStepHugeFrame(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath(QStringLiteral("huge.txt"));
+    QFile file(logPath);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(HugeFrame(state.range(0), state.range(1) != 0)) < 0) {
+        state.SkipWithError("cannot write the log");
+        return;
+    }
+    file.close();
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    {
+        ao07::ui::FrmMain window(std::make_unique<FixedChooser>(logPath),
+                                 std::make_unique<NoMessages>());
+        window.show();
+        QApplication::processEvents();
+        std::vector<double> stepMs;
+        for (auto _ : state) {
+            window.mnuFileOpen_Click();  // shows the ORBIT line
+            window.Controls().chkEnableCSVFile->setChecked(true);
+            QApplication::processEvents();
+            for (int line = 2; line <= 9; ++line) {  // TIME, DATE, rows 1 to 6
+                const auto start = std::chrono::steady_clock::now();
+                window.butNext_Click();
+                QApplication::processEvents();
+                stepMs.push_back(std::chrono::duration<double, std::milli>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count());
+            }
+        }
+        state.counters["median_ms"] = Percentile(stepMs, 0.5);
+        state.counters["max_ms"] = Percentile(stepMs, 1.0);
+    }
+    QDir::setCurrent(previous);
+}
+BENCHMARK(BM_WindowStepHugeFrame)
+    ->ArgNames({"bytes", "blanks"})
+    ->Args({50'000, 0})
+    ->Args({50'000, 1})
+    ->Args({200'000, 0})
+    ->Args({1 << 20, 0})
+    ->Args({1 << 20, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -16,22 +16,53 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 bool IsLineEnd(char c) {
     return static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n');
 }
+
+/// Why a file of this kind is no log, for a front end that reads ordinary files only.
+std::string NotAnOrdinaryFile(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return std::strerror(EISDIR);
+    }
+    const char* kind = S_ISFIFO(mode)   ? "a named pipe"
+                       : S_ISCHR(mode)  ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "a special file";
+    return std::string("It is ") + kind + ", not an ordinary file";
+}
 }  // namespace
 
 LogFile::~LogFile() {
     Close();
 }
 
-std::string LogFile::Open(const std::string& path) {
+std::string LogFile::Open(const std::string& path, LogFiles accepted) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool regularOnly = accepted == LogFiles::RegularOnly;
+    // Without O_NONBLOCK, opening a named pipe waits until something opens it for writing.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
     if (fd < 0) {
-        return std::strerror(errno);
+        const int error = errno;
+        // A socket cannot be opened at all; what it is says more than "No such device".
+        struct stat named {};
+        if (regularOnly && ::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+            return NotAnOrdinaryFile(named.st_mode);
+        }
+        return std::strerror(error);
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) == 0 &&
+        (S_ISDIR(info.st_mode) || (regularOnly && !S_ISREG(info.st_mode)))) {
         ::close(fd);
-        return std::strerror(EISDIR);
+        return NotAnOrdinaryFile(info.st_mode);
+    }
+    // Reads of the ordinary file block as usual from here on.
+    if (regularOnly) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+            const int error = errno;
+            ::close(fd);
+            return std::strerror(error);
+        }
     }
     Reset(fd, true);
     return {};

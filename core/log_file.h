@@ -8,6 +8,14 @@ struct stat;
 
 namespace ao07 {
 
+/// Which files LogFile::Open takes as a log.
+enum class LogFiles {
+    AnyReadable,  ///< also pipes and devices, as a command line reads them
+    /// Ordinary files only; a named pipe, device, socket or folder is refused with a reason
+    /// that says what it is, and opening never waits (a named pipe without a writer would).
+    RegularOnly,
+};
+
 /// The operator's log, read sequentially one line at a time through a small buffer,
 /// so memory does not grow with the log. Bytes are passed on unchanged. CR LF, a lone CR and a
 /// lone LF each end a line; a last line without a terminator is still a line, and a terminator
@@ -20,7 +28,7 @@ public:
     LogFile& operator=(const LogFile&) = delete;
 
     /// Opens the named log at its first line. Returns "" or the reason it cannot be read.
-    std::string Open(const std::string& path);
+    std::string Open(const std::string& path, LogFiles accepted = LogFiles::AnyReadable);
 
     /// Reads from a descriptor that is already open (standard input); Close leaves it open.
     void Attach(int fd);

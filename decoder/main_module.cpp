@@ -195,8 +195,8 @@ void MainModule::CloseCurrentLog() {
     }
 }
 
-std::string MainModule::OpenLog(const std::string& path) {
-    const std::string error = m_reader.Log().Open(path);
+std::string MainModule::OpenLog(const std::string& path, LogFiles accepted) {
+    const std::string error = m_reader.Log().Open(path, accepted);
     if (!error.empty()) {
         m_state.InputFileName.clear();
         SetAutoMode(false);

@@ -54,7 +54,7 @@ public:
 
     /// Opens the named log at its first line and makes stepping possible. On failure no log is
     /// open, Auto mode is off, stepping is impossible, and the reason is returned; "" on success.
-    std::string OpenLog(const std::string& path);
+    std::string OpenLog(const std::string& path, LogFiles accepted = LogFiles::AnyReadable);
 
     /// Reads the log from a descriptor that is already open (standard input).
     void OpenLogFromDescriptor(int fd, const std::string& name);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,9 +14,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 #include "core/program_identity.h"
@@ -31,9 +35,34 @@ namespace ao07::ui {
 namespace {
 
 constexpr int kAutoIntervalMs = 200;
+// What the window manager adds around the window: the title bar and the borders.
+constexpr QSize kWindowFrameAllowance(16, 48);
 const QString kAutoCaption = QStringLiteral("Auto");  // the caption while Auto mode is off
 const QString kStopCaption = QStringLiteral("Stop");  // the caption while Auto mode is on
 const QString kLogFilter = QStringLiteral("Text Files (*.txt)|*.txt|All files *.*|*.*");
+
+/// Enter or Return on a focused push button presses it, as Space does. The buttons are not
+/// auto-default (that would draw them with a default frame), so they ignore those keys.
+class EnterPressesButton final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            auto* button = qobject_cast<QPushButton*>(watched);
+            if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                if (!key->isAutoRepeat()) {
+                    button->click();
+                }
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 /// A file name or a reason from the system (strerror), in the system's own encoding.
 QString FromSystemText(std::string_view text) {
@@ -60,12 +89,18 @@ FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBo
     BuildMenus();
     // The border is fixed: the window is exactly the menu bar over the client area.
     setFixedSize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
+    FitToScreen();
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     // Auto mode steps every 200 ms without drifting, as a coarse timer would.
     m_timer1->setTimerType(Qt::PreciseTimer);
     m_timer1->setInterval(0);
+
+    auto* enterPresses = new EnterPressesButton(this);
+    for (QPushButton* button : {m_controls.butNext, m_controls.butAutoStop, m_controls.butExit}) {
+        button->installEventFilter(enterPresses);
+    }
 
     connect(m_timer1, &QTimer::timeout, this, &FrmMain::Timer1_Timer);
     connect(m_controls.butNext, &QPushButton::clicked, this, &FrmMain::butNext_Click);
@@ -101,6 +136,30 @@ void FrmMain::BuildMenus() {
     m_mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
 }
 
+void FrmMain::FitToScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QSize room = screen->availableGeometry().size() - kWindowFrameAllowance;
+    const QSize whole = size();
+    if (whole.width() <= room.width() && whole.height() <= room.height()) {
+        return;  // the window as it always is
+    }
+    // Large scaling or a small screen: the client area keeps its size and scrolls, and the
+    // window may be sized up to the whole of it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("clientScrollArea"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes through the same six controls
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    setMinimumSize(0, 0);
+    setMaximumSize(whole + QSize(bar, bar));
+    resize(maximumSize().boundedTo(room));
+}
+
 void FrmMain::Form_Load() {
     m_controls.butAutoStop->setEnabled(false);
     m_controls.butNext->setEnabled(false);
@@ -122,7 +181,8 @@ void FrmMain::mnuFileOpen_Click() {
     if (name.isEmpty()) {
         return;
     }
-    const std::string error = m_module.OpenLog(QFile::encodeName(name).toStdString());
+    const std::string error =
+        m_module.OpenLog(QFile::encodeName(name).toStdString(), LogFiles::RegularOnly);
     if (!error.empty()) {
         // No input: Auto mode has stopped and both buttons are grey by now.
         ShowErrorText(QStringLiteral("The log \"%1\" could not be opened: %2.")
@@ -196,25 +256,25 @@ void FrmMain::RunStep() {
 }
 
 void FrmMain::ShowRawLine(std::string_view line) {
-    m_controls.txtRawData->setText(FromWindows1252(line));
+    m_controls.txtRawData->setText(ShownText(line));
     // A long line shows its start, where the row digit and the keywords stand.
     m_controls.txtRawData->setCursorPosition(0);
 }
 
 void FrmMain::ShowOrbit(std::string_view text) {
-    m_controls.lblOrbit->setText(FromWindows1252(text));
+    m_controls.lblOrbit->setText(ShownText(text));
 }
 
 void FrmMain::ShowTime(std::string_view text) {
-    m_controls.lblTime->setText(FromWindows1252(text));
+    m_controls.lblTime->setText(ShownText(text));
 }
 
 void FrmMain::ShowDate(std::string_view text) {
-    m_controls.lblDate->setText(FromWindows1252(text));
+    m_controls.lblDate->setText(ShownText(text));
 }
 
 void FrmMain::ShowOutputData(std::string_view text) {
-    m_controls.txtOutputData->setPlainText(FromWindows1252(text));
+    m_controls.txtOutputData->setPlainText(ShownText(text));
 }
 
 void FrmMain::ShowRawValue(int channel, std::string_view text) {
@@ -279,8 +339,12 @@ void FrmMain::showEvent(QShowEvent* event) {
     if (!m_shownOnce) {
         m_shownOnce = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
             QRect placed = frameGeometry();
-            placed.moveCenter(screen->availableGeometry().center());
+            placed.moveCenter(available.center());
+            // The title bar stays on the screen, where the window can be moved by it.
+            placed.moveTop(std::max(placed.top(), available.top()));
+            placed.moveLeft(std::max(placed.left(), available.left()));
             move(placed.topLeft());
         }
         // The focus starts on the first control of the Tab order that is enabled: the line

@@ -70,6 +70,8 @@ protected:
 
 private:
     void BuildMenus();
+    /// Puts the client area into a scroll area when the window would not fit the screen.
+    void FitToScreen();
     void ShowErrorText(const QString& message);
     /// Shows a modal message box; Auto ticks that arrive meanwhile are ignored.
     void ShowModal(const std::function<void()>& show);

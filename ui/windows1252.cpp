@@ -32,4 +32,12 @@ QString FromWindows1252(std::string_view bytes) {
     return text;
 }
 
+QString ShownText(std::string_view bytes) {
+    // One byte is one character in Windows-1252, so the bytes can be cut before converting.
+    if (bytes.size() <= kMaxShownCharacters) {
+        return FromWindows1252(bytes);
+    }
+    return FromWindows1252(bytes.substr(0, kMaxShownCharacters)) + QChar(u'\u2026');
+}
+
 }  // namespace ao07::ui

@@ -1,6 +1,10 @@
 #include "core/log_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -83,6 +87,41 @@ TEST(LogFile, ReportsWhyALogCannotBeOpened) {
     EXPECT_EQ(log.Open(dir.File("missing.txt")), "No such file or directory");
     EXPECT_EQ(log.Open(dir.Path()), "Is a directory");
     EXPECT_TRUE(log.AtEnd());
+}
+
+TEST(LogFile, TakesOnlyOrdinaryFilesWhenAskedAndNeverWaitsToOpen) {
+    // A named pipe without a writer would keep a blocking open waiting: the alarm ends the test
+    // program instead of letting it hang.
+    alarm(20);
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = dir.File("socket");
+    ASSERT_LT(socketPath.size(), sizeof(address.sun_path));
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.File("pipe"), "It is a named pipe, not an ordinary file"},
+        {"/dev/zero", "It is a character device, not an ordinary file"},
+        {socketPath, "It is a socket, not an ordinary file"},
+        {dir.Path(), "Is a directory"},
+        {dir.File("missing.txt"), "No such file or directory"},
+    };
+    LogFile log;
+    for (const auto& [path, reason] : cases) {
+        EXPECT_EQ(log.Open(path, LogFiles::RegularOnly), reason) << path;
+    }
+    ::close(listener);
+    // An ordinary file reads as always, its reads no longer non-blocking.
+    EXPECT_EQ(log.Open(dir.Write("log.txt", "a\r\nb"), LogFiles::RegularOnly), "");
+    std::string line;
+    ASSERT_FALSE(log.AtEnd());
+    log.ReadLine(line);
+    EXPECT_EQ(line, "a");
+    alarm(0);
 }
 
 }  // namespace

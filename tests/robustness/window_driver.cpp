@@ -1,6 +1,7 @@
 // ao07_window_driver LOG: the real main window in a process of its own, for the test that kills
-// it. It switches CSV output on ("ao-07.csv" in the current folder), opens LOG through File >
-// Open and then clicks Next as fast as the event loop allows; every message box is written to
+// it. It switches CSV output on ("ao-07.csv" in the current folder), opens LOG (File > Open
+// takes ordinary files only, so the driver opens it through the window's module) and then clicks
+// Next as fast as the event loop allows; every message box is written to
 // standard error instead of being shown. A log that is a named pipe makes each step wait for
 // the next line, so the test that feeds the pipe decides how far the window gets.
 
@@ -56,7 +57,10 @@ int main(int argc, char** argv) {
                              std::make_unique<PrintedBoxes>());
     window.show();
     window.Controls().chkEnableCSVFile->click();
-    window.mnuFileOpen_Click();
+    if (const std::string error = window.Module().OpenLog(argv[1]); !error.empty()) {
+        std::fprintf(stderr, "error: %s\n", error.c_str());
+        return 1;
+    }
 
     QTimer clicker;
     QObject::connect(&clicker, &QTimer::timeout, [&] {

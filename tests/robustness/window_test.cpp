@@ -82,6 +82,57 @@ TEST_F(WindowRobustness, ACsvFileThatCannotBeCreatedLeavesTheSwitchOff) {
     EXPECT_EQ(EndMessages(), 1);
 }
 
+TEST_F(WindowRobustness, SpecialFilesAreRefusedAtOnceAsLogs) {
+    // Opening a named pipe that no one writes to would wait for ever: the alarm ends the test
+    // program instead of letting it hang.
+    alarm(20);
+    ASSERT_EQ(::mkfifo(dir.File("pipe.txt").c_str(), 0600), 0);
+    const std::pair<std::string, const char*> cases[] = {
+        {dir.File("pipe.txt"), "It is a named pipe, not an ordinary file"},
+        {"/dev/zero", "It is a character device, not an ordinary file"},
+    };
+    for (const auto& [path, reason] : cases) {
+        boxes->shown.clear();
+        OpenThroughMenu(path);
+        EXPECT_EQ(boxes->Errors(),
+                  std::vector<QString>{
+                      QStringLiteral("The log \"%1\" could not be opened: %2.")
+                          .arg(QString::fromStdString(path), QString::fromLatin1(reason))});
+        EXPECT_FALSE(Button("butNext")->isEnabled());
+        EXPECT_FALSE(Button("butAutoStop")->isEnabled());
+    }
+    alarm(0);
+    // The program goes on: an ordinary log opens and steps as usual.
+    OpenThroughMenu(dir.Write("log.txt", kFrame));
+    EXPECT_EQ(ClickNextToTheEnd(kFrameLines + 5), static_cast<int>(kFrameLines));
+}
+
+TEST_F(WindowRobustness, AHugeTimeFieldIsWrittenWholeAndShownCutWithoutHoldingTheWindow) {
+    // A TIME line of 900 KB: laid out whole, the record took the window minutes.
+    const std::string time = "14:32" + std::string(900'000, '7');
+    std::string log = kFrame;
+    log.replace(log.find("14:32"), 5, time);
+    ClickCsvSwitch();
+    ASSERT_TRUE(CsvSwitch()->isChecked());
+    const auto start = std::chrono::steady_clock::now();
+    OpenThroughMenu(dir.Write("log.txt", log));
+    for (std::size_t line = 2; line <= kFrameLines; ++line) {
+        Click("butNext");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    std::string record = kRecord;
+    record.replace(record.find("14:32"), 5, time);
+    EXPECT_TRUE(SameBytes(Csv(), CsvWithRecords(record, 1)));
+    // The screen shows the start of the field and of the record, and an ellipsis.
+    const QString shownTime = Label(QStringLiteral("lblTime"))->text();
+    EXPECT_EQ(shownTime.size(), 4097);
+    EXPECT_TRUE(shownTime.startsWith(QStringLiteral("14:327777")));
+    EXPECT_TRUE(shownTime.endsWith(QChar(u'\u2026')));
+    EXPECT_TRUE(OutputData().startsWith(QStringLiteral("08-JUL-02,14:327777")));
+    EXPECT_TRUE(OutputData().endsWith(QChar(u'\u2026')));
+    EXPECT_TRUE(boxes->shown.empty());
+}
+
 TEST_F(WindowRobustness, BadLogsAreSteppedToTheirEnd) {
     std::string highBytes;
     for (int c = 0; c < 256; ++c) {

@@ -1,5 +1,5 @@
-// frmMain's controls where the window was drawn (twips, 15 to a pixel), with their looks, and
-// fonts that fit every caption, heading and value into its box.
+// frmMain's layout as a person sees it: controls that do not draw over each other, each channel
+// with its caption and unit, captions that fit their boxes, the Tab order and the menus.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,108 +8,60 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 #include <vector>
 
 #include "core/program_identity.h"
+#include "decoder/channel_table.h"
 #include "ui/frm_main_fixture.h"
+#include "ui/windows1252.h"
 
 namespace ao07::test {
 namespace {
-
-struct Place {
-    const char* name;
-    const char* container;  // the frame it stands in, or "" for the client area
-    int left, top, width, height;
-};
-
-QRect Pixels(const Place& p) {
-    return {p.left / 15, p.top / 15, p.width / 15, p.height / 15};
-}
-
-// Every control with a fixed place, from the window's drawing.
-const std::vector<Place> kPlaces = {
-    {"Label1", "", 240, 240, 735, 255},
-    {"lblOrbit", "", 1080, 240, 1215, 255},
-    {"Label64", "", 3480, 240, 615, 255},
-    {"lblDate", "", 4200, 240, 1215, 255},
-    {"Label62", "", 5640, 240, 615, 255},
-    {"lblTime", "", 6360, 240, 1215, 255},
-    {"Frame2", "", 120, 720, 3615, 1695},
-    {"Frame3", "", 120, 2520, 3615, 1695},
-    {"Frame4", "", 120, 4320, 3615, 1695},
-    {"Frame5", "", 3960, 720, 3615, 1695},
-    {"Frame7", "", 3960, 2520, 3615, 1695},
-    {"Frame6", "", 3960, 4320, 3615, 1695},
-    {"Frame1", "", 120, 6120, 2895, 2655},
-    {"Frame8", "", 3240, 6120, 3255, 2655},
-    {"butAutoStop", "", 6720, 6240, 855, 375},
-    {"butNext", "", 6720, 6720, 855, 375},
-    {"butExit", "", 6720, 8400, 855, 375},
-    {"Label60", "Frame8", 120, 240, 975, 255},
-    {"chkEnableCSVFile", "Frame8", 1920, 360, 1215, 495},
-    {"txtRawData", "Frame8", 120, 480, 1575, 285},
-    {"Label61", "Frame8", 120, 840, 1335, 255},
-    {"txtOutputData", "Frame8", 120, 1080, 3015, 1455},
-    {"Label3", "Frame1", 480, 240, 495, 255},
-    {"Label4", "Frame1", 1080, 240, 495, 255},
-    {"Label5", "Frame1", 1680, 240, 495, 255},
-    {"Label6", "Frame1", 2280, 240, 495, 255},
-    {"Label7", "Frame1", 120, 480, 255, 255},
-    {"Label8", "Frame1", 120, 840, 255, 255},
-    {"Label9", "Frame1", 120, 1200, 255, 255},
-    {"Label10", "Frame1", 120, 1560, 255, 255},
-    {"Label11", "Frame1", 120, 1920, 255, 255},
-    {"Label12", "Frame1", 120, 2280, 255, 255},
-};
-
-// Each channel's line: its frame, its top, its caption and unit labels and their texts.
-struct ChannelLine {
-    const char* pair;
-    const char* frame;
-    int top;
-    const char* captionLabel;
-    const char16_t* caption;
-    const char* unitLabel;
-    const char16_t* unit;
-};
-const std::vector<ChannelLine> kChannelLines = {
-    {"lbl1a", "Frame2", 240, "Label2", u"Total Solar Array Current:", "Label16", u"A"},
-    {"lbl1b", "Frame2", 600, "Label13", u"+X Solar Panel Current:", "Label17", u"A"},
-    {"lbl1c", "Frame2", 960, "Label14", u"-X Solar Panel Current:", "Label18", u"A"},
-    {"lbl1d", "Frame2", 1320, "Label15", u"+Y Solar Panel Current:", "Label19", u"A"},
-    {"lbl2a", "Frame3", 240, "Label20", u"-Y Solar Panel Current:", "Label24", u"A"},
-    {"lbl2b", "Frame3", 600, "Label21", u"RF Power Out 70cm/2m:", "Label25", u"W"},
-    {"lbl2c", "Frame3", 960, "Label22", u"24-Hr. Clock Time:", "Label26", u"min"},
-    {"lbl2d", "Frame3", 1320, "Label23", u"Battery Chg/Dischg Current:", "Label27", u"A"},
-    {"lbl3a", "Frame4", 240, "Label35", u"Battery Voltage:", "Label28", u"V"},
-    {"lbl3b", "Frame4", 600, "Label34", u"Half-Battery Voltage:", "Label29", u"V"},
-    {"lbl3c", "Frame4", 960, "Label33", u"Battery Charge Reg. #1:", "Label30", u"V"},
-    {"lbl3d", "Frame4", 1320, "Label32", u"Battery Temperature:", "Label31", u"\u00B0C"},
-    {"lbl4a", "Frame5", 240, "Label36", u"Baseplate Temperature:", "Label40", u"\u00B0C"},
-    {"lbl4b", "Frame5", 600, "Label37", u"PA Temperature - 2/10 Rptr:", "Label41", u"\u00B0C"},
-    {"lbl4c", "Frame5", 960, "Label38", u"+X Facet Temperature:", "Label42", u"\u00B0C"},
-    {"lbl4d", "Frame5", 1320, "Label39", u"+Z Facet Temperature:", "Label43", u"\u00B0C"},
-    {"lbl5a", "Frame7", 240, "Label59", u"PA Temperature - 70/2 Rptr:", "Label44", u"\u00B0C"},
-    {"lbl5b", "Frame7", 600, "Label58", u"PA Emitter Current 2/10:", "Label45", u"ma"},
-    {"lbl5c", "Frame7", 960, "Label57", u"Modulator Temp. - 70/2:", "Label46", u"\u00B0C"},
-    {"lbl5d", "Frame7", 1320, "Label56", u"Instr. Sw. Reg. Input Current:", "Label47", u"ma"},
-    {"lbl6a", "Frame6", 240, "Label51", u"RF Power Out - 2m/10m:", "Label52", u"W"},
-    {"lbl6b", "Frame6", 600, "Label50", u"RF Power Out - 435MHz:", "Label53", u"mw"},
-    {"lbl6c", "Frame6", 960, "Label49", u"RF Power Out - 2304MHz:", "Label54", u"mw"},
-    {"lbl6d", "Frame6", 1320, "Label48", u"Midrange Telemetry Cal.:", "Label55", u"V"},
-};
 
 QString Name(const char* name) {
     return QString::fromLatin1(name);
 }
 
+// What of a control a person sees: the text of a plain label (its box is invisible), the whole
+// box of everything else; nothing for a plain label without text.
+QRect VisibleRect(const QWidget* control) {
+    const auto* label = qobject_cast<const QLabel*>(control);
+    if (label == nullptr || label->frameShape() != QFrame::NoFrame) {
+        return control->geometry();
+    }
+    if (label->text().isEmpty()) {
+        return {};
+    }
+    const QRect text = label->style()->itemTextRect(label->fontMetrics(), label->contentsRect(),
+                                                    static_cast<int>(label->alignment()),
+                                                    label->isEnabled(), label->text());
+    return text.translated(label->pos());
+}
+
 class FrmMainLayoutTest : public FrmMainTest {
 protected:
     QWidget* Control(const QString& name) const { return Find<QWidget>(name); }
-    QString ContainerName(const QWidget* w) const {
-        return w->parentWidget() == window->centralWidget() ? QString()
-                                                            : w->parentWidget()->objectName();
+    /// The client area and each frame, with the controls that stand directly in it.
+    std::vector<std::pair<const QWidget*, std::vector<const QWidget*>>> Containers() const {
+        std::vector<const QWidget*> containers = {window->centralWidget()};
+        for (const QGroupBox* frame : window->centralWidget()->findChildren<QGroupBox*>()) {
+            containers.push_back(frame);
+        }
+        std::vector<std::pair<const QWidget*, std::vector<const QWidget*>>> result;
+        for (const QWidget* container : containers) {
+            std::vector<const QWidget*> controls;
+            for (const QWidget* control :
+                 container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (!VisibleRect(control).isEmpty()) {
+                    controls.push_back(control);
+                }
+            }
+            result.emplace_back(container, controls);
+        }
+        return result;
     }
     // The text fits inside the label's box, within its border.
     void ExpectFits(const QLabel* label, const QString& text) const {
@@ -132,44 +84,61 @@ TEST_F(FrmMainLayoutTest, TheClientAreaIsFixedAt513By592UnderTheMenuBar) {
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    // Centred on the screen when first shown.
+    // Centred on the screen when first shown; the screen has room, so nothing scrolls.
     const QRect screen = window->screen()->availableGeometry();
     EXPECT_LE((window->frameGeometry().center() - screen.center()).manhattanLength(), 1);
+    EXPECT_EQ(window->findChild<QScrollArea*>(), nullptr);
 }
 
-TEST_F(FrmMainLayoutTest, EveryFixedControlStandsWhereItWasDrawn) {
-    for (const Place& place : kPlaces) {
-        const QWidget* control = Control(Name(place.name));
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->geometry(), Pixels(place)) << place.name;
-        EXPECT_EQ(ContainerName(control), Name(place.container)) << place.name;
-    }
-    // Line1 runs along the top edge, past the right edge of the client area.
-    EXPECT_EQ(Control(QStringLiteral("Line1"))->geometry(), QRect(0, 0, 528, 1));
-}
-
-TEST_F(FrmMainLayoutTest, EachValueLabelStandsBesideItsCaptionAndUnit) {
-    for (const ChannelLine& line : kChannelLines) {
-        const QLabel* caption = Label(Name(line.captionLabel));
-        const QLabel* value = Label(Name(line.pair) + QStringLiteral("_1"));
-        const QLabel* unit = Label(Name(line.unitLabel));
-        ASSERT_TRUE(caption && value && unit);
-        const int top = line.top / 15;
-        EXPECT_EQ(caption->geometry(), QRect(8, top, 137, 17)) << line.pair;
-        EXPECT_EQ(value->geometry(), QRect(152, top, 57, 17)) << line.pair;
-        EXPECT_EQ(unit->geometry(), QRect(216, top, 17, 17)) << line.pair;
-        for (const QLabel* label : {caption, value, unit}) {
-            EXPECT_EQ(ContainerName(label), Name(line.frame)) << label->objectName().toStdString();
+TEST_F(FrmMainLayoutTest, NoTwoControlsDrawOverEachOtherAndEachStaysInItsContainer) {
+    for (const auto& [container, controls] : Containers()) {
+        const std::string where = container->objectName().toStdString();
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            const QRect rect = VisibleRect(controls[i]);
+            const std::string name = controls[i]->objectName().toStdString();
+            // Line1 runs along the top edge and on past the right one, where the window cuts it.
+            if (name != "Line1") {
+                EXPECT_TRUE(container->contentsRect().contains(rect)) << name << " in " << where;
+            }
+            for (std::size_t j = i + 1; j < controls.size(); ++j) {
+                EXPECT_FALSE(rect.intersects(VisibleRect(controls[j])))
+                    << name << " and " << controls[j]->objectName().toStdString() << " in "
+                    << where;
+            }
         }
-        EXPECT_EQ(caption->text(), QString::fromUtf16(line.caption));
-        EXPECT_EQ(unit->text(), QString::fromUtf16(line.unit));
-        EXPECT_LT(caption->geometry().right(), value->geometry().left());
-        EXPECT_LT(value->geometry().right(), unit->geometry().left());
+    }
+}
+
+TEST_F(FrmMainLayoutTest, EachChannelShowsTheCaptionAndUnitOfTheChannelTable) {
+    for (int channel = 1; channel <= kChannelCount; ++channel) {
+        const int row = RowOf(channel);
+        const QString pair = QString::fromStdString(ChannelName(channel)).toLower();
+        const QLabel* value = Label(QStringLiteral("lbl%1_1").arg(pair));
+        ASSERT_NE(value, nullptr);
+        const auto* frame = qobject_cast<const QGroupBox*>(value->parentWidget());
+        ASSERT_NE(frame, nullptr) << pair.toStdString();
+        EXPECT_EQ(frame->title(), QStringLiteral("Channel Parameter %1A - %1D").arg(row));
+        // The caption ends left of the value box and the unit starts right of it, on its line.
+        const QLabel* caption = nullptr;
+        const QLabel* unit = nullptr;
+        for (const QLabel* label : frame->findChildren<QLabel*>()) {
+            if (label->y() != value->y() || label == value) {
+                continue;
+            }
+            (label->x() < value->x() ? caption : unit) = label;
+        }
+        ASSERT_TRUE(caption && unit) << pair.toStdString();
+        EXPECT_EQ(caption->text(), ui::FromWindows1252(Channel(channel).caption));
+        EXPECT_EQ(unit->text(), ui::FromWindows1252(Channel(channel).unit));
         EXPECT_EQ(caption->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         EXPECT_EQ(unit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-        EXPECT_EQ(value->alignment(), Qt::AlignCenter);
-        EXPECT_NE(value->frameShape(), QFrame::NoFrame);
-        EXPECT_FALSE(caption->font().bold());
+        // The channels of a row stand in the order A to D, top to bottom.
+        if (SlotOf(channel) > 1) {
+            EXPECT_GT(value->y(),
+                      Label(QStringLiteral("lbl%1_1").arg(
+                                QString::fromStdString(ChannelName(channel - 1)).toLower()))
+                          ->y());
+        }
     }
 }
 
@@ -179,10 +148,7 @@ TEST_F(FrmMainLayoutTest, EachRawValueStandsUnderItsSlotBesideItsRow) {
             const QString name = QStringLiteral("lbl%1%2_0").arg(row).arg(QChar(u'a' + slot - 1));
             const QLabel* cell = Label(name);
             ASSERT_NE(cell, nullptr);
-            EXPECT_EQ(ContainerName(cell), QStringLiteral("Frame1"));
-            EXPECT_EQ(cell->geometry(),
-                      QRect((480 + 600 * (slot - 1)) / 15, (480 + 360 * (row - 1)) / 15, 33, 17))
-                << name.toStdString();
+            EXPECT_EQ(cell->parentWidget()->objectName(), QStringLiteral("Frame1"));
             const QLabel* column = Label(QStringLiteral("Label%1").arg(2 + slot));
             const QLabel* rowHeading = Label(QStringLiteral("Label%1").arg(6 + row));
             EXPECT_EQ(column->text(), QString(QChar(u'A' + slot - 1)));
@@ -297,6 +263,30 @@ TEST_F(FrmMainLayoutTest, TheMenuBarHoldsFileWithOpenAndExitAndAbout) {
     for (const QAction* action : {top[0], file[0], file[1], top[1]}) {
         EXPECT_TRUE(action->shortcut().isEmpty()) << action->objectName().toStdString();
     }
+}
+
+// Run only by the test "main_window_scaled_twice": QT_SCALE_FACTOR=2 on a 1920 x 1080 screen
+// leaves 960 x 540 pixels, less than the window's height.
+class FrmMainOnAScaledScreen : public FrmMainLayoutTest {};
+
+TEST_F(FrmMainOnAScaledScreen, TheTitleBarIsOnTheScreenAndEveryControlCanBeScrolledTo) {
+    const QRect screen = window->screen()->availableGeometry();
+    ASSERT_LT(screen.height(), 592) << "run with QT_SCALE_FACTOR=2 on a 1920 x 1080 screen";
+    EXPECT_TRUE(screen.contains(window->frameGeometry())) << window->frameGeometry().y();
+    const auto* scroll = window->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->widget()->size(), QSize(513, 592));
+    for (QWidget* control : scroll->widget()->findChildren<QWidget*>()) {
+        if (control->objectName() == QStringLiteral("Line1")) {
+            continue;  // wider than the client area by design
+        }
+        const_cast<QScrollArea*>(scroll)->ensureWidgetVisible(control, 0, 0);
+        const QRect shown(control->mapTo(scroll->viewport(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(shown))
+            << control->objectName().toStdString();
+    }
+    // Tab still goes through the six controls alone.
+    EXPECT_EQ(scroll->focusPolicy(), Qt::NoFocus);
 }
 
 }  // namespace

@@ -130,6 +130,20 @@ TEST_F(FrmMainTest, AutoStopPressedTwiceStartsAndStopsAutoMode) {
     EXPECT_EQ(RawLine(), QStringLiteral("TIME 14:32"));
 }
 
+TEST_F(FrmMainTest, EnterOnAFocusedButtonPressesIt) {
+    OpenThroughMenu(WriteLog("pass.txt", kWorkedFrame));
+    QTest::keyClick(Button("butNext"), Qt::Key_Return);
+    EXPECT_EQ(RawLine(), QStringLiteral("TIME 14:32"));
+    QTest::keyClick(Button("butNext"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(RawLine(), QStringLiteral("DATE 08-JUL-02"));
+    QTest::keyClick(Button("butAutoStop"), Qt::Key_Return);
+    EXPECT_EQ(Button("butAutoStop")->text(), QStringLiteral("Stop"));
+    QTest::keyClick(Button("butAutoStop"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(Button("butAutoStop")->text(), QStringLiteral("Auto"));
+    QTest::keyClick(Button("butExit"), Qt::Key_Return);
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(FrmMainTest, EachAutoTickAdvancesOneLineAndNextInBetweenOneMore) {
     const std::vector<std::string_view> lines(kWorkedFrame);
     OpenThroughMenu(WriteLog("pass.txt", kWorkedFrame));

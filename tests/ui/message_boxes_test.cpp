@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -32,6 +34,19 @@ TEST(MessageBoxes, AnErrorBoxWarnsWithTheProgramsTitle) {
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     ASSERT_EQ(box->buttons().size(), 1);
     EXPECT_EQ(box->standardButton(box->buttons().first()), QMessageBox::Ok);
+}
+
+TEST(MessageBoxes, EveryBoxIsWideEnoughForItsCaptionAndTheTitleBarsButtons) {
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const int captionWidth =
+        QFontMetrics(titleFont).horizontalAdvance(QString::fromLatin1(kProgramTitle));
+    for (const auto& box : {MakePlainMessageBox(nullptr, QString::fromLatin1(kEndOfFileMessage)),
+                            MakeErrorMessageBox(nullptr, QStringLiteral("x"))}) {
+        box->show();  // the box takes its size when shown
+        EXPECT_GE(box->width(), captionWidth + 100) << box->text().toStdString();
+        box->hide();
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 namespace ao07::ui {
@@ -37,6 +38,15 @@ TEST(FromWindows1252, KeepsEveryByteOfALine) {
               QStringLiteral("Battery Temperature (\u00B0C)"));
     EXPECT_EQ(FromWindows1252("a\0b"sv), QString(QStringLiteral("a") + QChar(u'\0') + u'b'));
     EXPECT_TRUE(FromWindows1252("").isEmpty());
+}
+
+TEST(ShownText, CutsOnlyTextsLongerThanTheScreenShowsAndSaysSo) {
+    const std::string atLimit(kMaxShownCharacters, '\x80');
+    const std::string longer = atLimit + "rest of the line";
+    const QString shownAtLimit = ShownText(atLimit);
+    EXPECT_EQ(ShownText("14:32 \xB0"), QStringLiteral("14:32 \u00B0"));
+    EXPECT_EQ(shownAtLimit, FromWindows1252(atLimit));
+    EXPECT_EQ(ShownText(longer), shownAtLimit + QChar(u'\u2026'));
 }
 
 }  // namespace
