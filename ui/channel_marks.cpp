@@ -58,7 +58,7 @@ QString DoubtfulCalibrationReason(int raw) {
 }
 
 QColor WarningColour(const QColor& background) {
-    // Of a dark and a light red, the one farther from the background in brightness.
+    // Of a dark and a light red, the one that stands out more against the background.
     const QColor dark = QColor::fromRgb(160, 0, 0);
     const QColor light = QColor::fromRgb(255, 128, 128);
     return ContrastRatio(dark, background) >= ContrastRatio(light, background) ? dark : light;
