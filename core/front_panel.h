@@ -6,6 +6,7 @@
 namespace ao07 {
 
 struct Frame;
+enum class Reception : std::uint8_t;
 
 /// What a front end learns from the MainModule, which owns the run and takes every decision:
 /// the texts to show, the changes of the run's switches, the frames it completes and the
@@ -26,8 +27,14 @@ public:
     virtual void ShowRawValue(int /*channel*/, std::string_view /*text*/) {}
     /// Channel 1..24's converted value.
     virtual void ShowChannelText(int /*channel*/, std::string_view /*text*/) {}
+    /// Channel 1..24's group was read in a telemetry row (Copied or NotCopied), after its raw
+    /// value was shown and before its row is converted: `group` is its three characters as the
+    /// log has them.
+    virtual void ChannelReceived(int /*channel*/, Reception /*reception*/,
+                                 std::string_view /*group*/) {}
 
-    /// A frame has ended with its row 6, whether CSV output is on or off.
+    /// A frame has ended with its row 6, whether CSV output is on or off. It comes after the
+    /// row's ChannelReceived and ShowChannelText events.
     virtual void FrameCompleted(const Frame& /*frame*/) {}
 
     /// CSV output went on or off.

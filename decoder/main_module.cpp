@@ -54,6 +54,8 @@ void MainModule::TakeRow() {
         m_frame.channels[static_cast<std::size_t>(channel - 1)].reception =
             m_reading.reception[slot];
         m_panel.ShowRawValue(channel, RawValueText(m_reading.value[slot]));
+        m_panel.ChannelReceived(channel, m_reading.reception[slot],
+                                TelemetryReader::SlotGroup(m_reading.line, slot));
     }
     DecodeRow(m_state.CurrentRow);
 }

@@ -155,4 +155,8 @@ Reception TelemetryReader::SlotReception(std::string_view row, int slot) {
     return copied ? Reception::Copied : Reception::NotCopied;
 }
 
+std::string_view TelemetryReader::SlotGroup(std::string_view row, int slot) {
+    return row.substr(std::min(SlotStart(slot), row.size()), 3);
+}
+
 }  // namespace ao07

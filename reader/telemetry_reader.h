@@ -60,6 +60,10 @@ public:
     /// none of its three positions holds a mark for a digit not copied (x, X, ? or #).
     static Reception SlotReception(std::string_view row, int slot);
 
+    /// Slot 1..4's group of a telemetry row as the log has it: its row digit and two value
+    /// characters (fewer when the row is too short).
+    static std::string_view SlotGroup(std::string_view row, int slot);
+
 private:
     static void TakeHeaderFields(LineReading& reading);
 

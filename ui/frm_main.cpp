@@ -86,6 +86,7 @@ FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBo
     client->setFixedSize(kClientWidthPx, kClientHeightPx);
     setCentralWidget(client);
     m_controls = BuildMainWindowControls(client);
+    m_marks = std::make_unique<ChannelMarks>(m_controls);
     BuildMenus();
     // The border is fixed: the window is exactly the menu bar over the client area.
     setFixedSize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
@@ -284,6 +285,14 @@ void FrmMain::ShowRawValue(int channel, std::string_view text) {
 void FrmMain::ShowChannelText(int channel, std::string_view text) {
     m_controls.channelValue.at(static_cast<std::size_t>(channel - 1))
         ->setText(FromWindows1252(text));
+}
+
+void FrmMain::ChannelReceived(int channel, Reception reception, std::string_view group) {
+    m_marks->ChannelReceived(channel, reception, group);
+}
+
+void FrmMain::FrameCompleted(const Frame& frame) {
+    m_marks->FrameCompleted(frame);
 }
 
 void FrmMain::CsvOutputChanged(bool on) {

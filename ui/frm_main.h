@@ -10,6 +10,7 @@
 
 #include "core/front_panel.h"
 #include "decoder/main_module.h"
+#include "ui/channel_marks.h"
 #include "ui/common_dialog.h"
 #include "ui/file_chooser.h"
 #include "ui/main_window_controls.h"
@@ -57,6 +58,8 @@ public:
     void ShowOutputData(std::string_view text) override;
     void ShowRawValue(int channel, std::string_view text) override;
     void ShowChannelText(int channel, std::string_view text) override;
+    void ChannelReceived(int channel, Reception reception, std::string_view group) override;
+    void FrameCompleted(const Frame& frame) override;
     void CsvOutputChanged(bool on) override;
     void AutoModeChanged(bool on) override;
     void SteppingChanged(bool possible) override;
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<MessageBoxes> m_boxes;
     CommonDialog CommonDialog1;
     MainWindowControls m_controls;
+    std::unique_ptr<ChannelMarks> m_marks;  ///< greys and colours the values not to trust
     QTimer* m_timer1 = nullptr;
     QAction* m_mnuFileOpen = nullptr;
     QAction* m_mnuFileExit = nullptr;

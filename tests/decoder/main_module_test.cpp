@@ -268,6 +268,24 @@ TEST_F(MainModuleTest, AnOverlongLineIsReportedEachTimeAndFirstOncePerLog) {
     EXPECT_EQ(cuts, expected);
 }
 
+TEST_F(MainModuleTest, EachGroupOfARowIsReportedAsTheLogHasItWithItsReception) {
+    OpenLog("HI HI\r\n2x1 250 2?3 2 4\r\n");
+    Step(1);
+    const struct {
+        int channel;
+        std::string group;
+        Reception reception;
+    } expected[] = {{5, "2x1", Reception::NotCopied},
+                    {6, "250", Reception::Copied},
+                    {7, "2?3", Reception::NotCopied},
+                    {8, "2 4", Reception::NotCopied}};
+    EXPECT_EQ(panel.group.size(), 4U);
+    for (const auto& channel : expected) {
+        EXPECT_EQ(panel.group[channel.channel], channel.group) << channel.channel;
+        EXPECT_EQ(panel.reception[channel.channel], channel.reception) << channel.channel;
+    }
+}
+
 TEST_F(MainModuleTest, RowNumbersOutsideOneToSixDecodeNothing) {
     module.DecodeRow(0);
     module.DecodeRow(7);

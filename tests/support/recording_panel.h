@@ -18,6 +18,8 @@ public:
     std::string rawLine, orbit, time, date, outputData;
     std::map<int, std::string> rawValue;     // the raw grid
     std::map<int, std::string> channelText;  // the converted values
+    std::map<int, std::string> group;        // each channel's group as last read, and how
+    std::map<int, Reception> reception;      // it was received
     std::vector<Frame> frames;
     bool csvOn = false;
     bool autoOn = false;
@@ -32,6 +34,10 @@ public:
     void ShowRawValue(int channel, std::string_view text) override { rawValue[channel] = text; }
     void ShowChannelText(int channel, std::string_view text) override {
         channelText[channel] = text;
+    }
+    void ChannelReceived(int channel, Reception how, std::string_view text) override {
+        reception[channel] = how;
+        group[channel] = text;
     }
     void FrameCompleted(const Frame& frame) override { frames.push_back(frame); }
     void CsvOutputChanged(bool on) override;
