@@ -65,7 +65,7 @@ TEST(Ao07Decode, ReadsStandardInputAndWritesToAFile) {
 
 TEST(Ao07Decode, AgreesWithTheExampleLogs) {
     test::TempDir dir;
-    for (const char* name : {"pass-1.txt", "pass-2.txt"}) {
+    for (const char* name : {"pass-1.txt", "pass-2.txt", "doubtful-frame.txt"}) {
         const Outcome run = Decode(dir, std::string("'" AO07_EXAMPLES_DIR "/") + name + "'");
         EXPECT_EQ(run.status, 0) << name << ": " << run.err;
         EXPECT_EQ(run.out, test::ReadFile(std::string(AO07_EXAMPLES_DIR "/") + name + ".csv"))
