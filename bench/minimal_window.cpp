@@ -12,7 +12,7 @@
 
 #include <cstdlib>
 
-#include "ui/first_frame_report.h"
+#include "bench/first_frame_report.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
                            kHeight - 2);
     }
     window.resize(16 + kColumns * kWidth, 16 + (labels + kColumns - 1) / kColumns * kHeight);
-    ao07::ui::ReportFirstFrame(window);
+    ao07::bench::ReportFirstFrame(window);
     window.show();
     return QApplication::exec();
 }

@@ -22,14 +22,14 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DAO07_BUILD_BENCH=ON
 cmake --build "$build" -j2 --target ao07-decode ao07-make-bench-log ao07-measure \
     ao07-write-floor ao07_library_bench >>"$log" 2>&1 || { cat "$log"; exit 1; }
 # The window is timed when it builds.
-cmake --build "$build" -j2 --target ao07-telemetry ao07-minimal-window ao07_window_bench \
+cmake --build "$build" -j2 --target ao07-telemetry-first-frame ao07-minimal-window ao07_window_bench \
     >>"$log" 2>&1 || echo "The window did not build; see $log"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 measure="$build/bench/ao07-measure"
 decode="$build/tools/ao07-decode"
-window="$build/ui/ao07-telemetry"
+window="$build/bench/ao07-telemetry-first-frame"
 minimal="$build/bench/ao07-minimal-window"
 
 "$build/bench/ao07-make-bench-log" "$frames" "$work/log.txt"
