@@ -4,24 +4,31 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 #include "core/program_identity.h"
 #include "decoder/channel_equations.h"
 #include "decoder/csv_record.h"
 #include "ui/file_chooser.h"
 #include "ui/frm_about.h"
+#include "ui/last_log_folder.h"
 #include "ui/message_boxes.h"
 #include "ui/program_icons.h"
+#include "ui/screen_reader_names.h"
 #include "ui/windows1252.h"
 
 namespace ao07::ui {
@@ -35,6 +42,16 @@ const QString kLogFilter = QStringLiteral("Text Files (*.txt)|*.txt|All files *.
 /// A file name or a reason from the system (strerror), in the system's own encoding.
 QString FromSystemText(std::string_view text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// The local file that a drag carries, or "" unless it carries exactly one local file.
+QString DraggedLogFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile()) {
+        return {};
+    }
+    const QString name = urls.constFirst().toLocalFile();
+    return QFileInfo(name).isFile() ? name : QString();
 }
 
 }  // namespace
@@ -55,6 +72,16 @@ FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBo
     setCentralWidget(client);
     m_controls = BuildMainWindowControls(client);
     BuildMenus();
+    NameControlsForScreenReaders(m_controls);
+    // ao-07.csv goes into the working directory, which a desktop menu makes the home folder.
+    m_controls.chkEnableCSVFile->setToolTip(
+        QStringLiteral("Writes %1")
+            .arg(QDir::current().absoluteFilePath(QString::fromLatin1(kCsvFileName))));
+    // A dropped file opens as a log; the text boxes would take its name as text instead.
+    setAcceptDrops(true);
+    m_controls.txtRawData->setAcceptDrops(false);
+    m_controls.txtOutputData->setAcceptDrops(false);
+    m_controls.txtOutputData->viewport()->setAcceptDrops(false);
     // The border is fixed: the window is exactly the menu bar over the client area.
     setFixedSize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
 
@@ -114,6 +141,7 @@ void FrmMain::mnuFileOpen_Click() {
     // Ticks that arrive while the dialog is open would read the log just closed.
     m_fileDialogOpen = true;
     CommonDialog1.SetFilter(kLogFilter);
+    CommonDialog1.SetInitDir(LastLogFolder());
     CommonDialog1.ShowOpen(this);
     m_fileDialogOpen = false;
 
@@ -121,6 +149,16 @@ void FrmMain::mnuFileOpen_Click() {
     if (name.isEmpty()) {
         return;
     }
+    OpenNamedLog(name);
+}
+
+void FrmMain::OpenLogFile(const QString& name) {
+    m_module.CloseCurrentLog();
+    CommonDialog1.SetFileName(name);
+    OpenNamedLog(name);
+}
+
+void FrmMain::OpenNamedLog(const QString& name) {
     const std::string error = m_module.OpenLog(QFile::encodeName(name).toStdString());
     if (!error.empty()) {
         // No input: nothing to step through, so Auto mode stops and both buttons go grey.
@@ -132,6 +170,7 @@ void FrmMain::mnuFileOpen_Click() {
                           .arg(name, FromSystemText(error)));
         return;
     }
+    RememberLogFolder(name);
     m_controls.butAutoStop->setEnabled(true);
     m_controls.butNext->setEnabled(true);
     RunStep();
@@ -287,6 +326,24 @@ void FrmMain::showEvent(QShowEvent* event) {
 void FrmMain::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    // Ignored, the cursor shows that several files or anything but a file cannot be dropped.
+    if (!DraggedLogFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void FrmMain::dropEvent(QDropEvent* event) {
+    const QString name = DraggedLogFile(event->mimeData());
+    if (name.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over, so that a message box about the log does not hold up
+    // the program the file came from.
+    QTimer::singleShot(0, this, [this, name] { OpenLogFile(name); });
 }
 
 }  // namespace ao07::ui
