@@ -1,6 +1,6 @@
 // ao07-minimal-window: the least a Qt Widgets program does to show a window, built with the same
-// compiler, flags and start-up timing hook as ao07-telemetry. bench/run.sh compares the
-// program's start-up time and memory with this one's.
+// compiler, flags and start-up timing hook as ao07-telemetry-first-frame. bench/run.sh compares
+// the program's start-up time and memory with this one's.
 //
 // `ao07-minimal-window N` shows N plain labels instead of one, placed the way the main window
 // places its controls (fixed geometry, no layout): a window with as many controls as the
