@@ -18,6 +18,7 @@ fi
 work="$(mktemp -d)"
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
+export XDG_CONFIG_HOME="$work/config"  # the log's folder is remembered there, not for the user
 
 # ORBIT, TIME, DATE, a blank line, HI HI and six rows: the first frame is whole after the
 # step that opening the log takes and 10 more.

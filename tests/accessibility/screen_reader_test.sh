@@ -15,6 +15,7 @@ work="$(mktemp -d)"
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 cd "$work"  # ao-07.csv would go here
+export XDG_CONFIG_HOME="$work/config"  # and the folder of the log, not into the user's settings
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
 pids+=($!)

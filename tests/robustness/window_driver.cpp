@@ -5,6 +5,7 @@
 // the next line, so the test that feeds the pipe decides how far the window gets.
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // The folder of the log it opens goes to a test location, not the user's settings.
+    QStandardPaths::setTestModeEnabled(true);
     if (argc != 2) {
         std::fprintf(stderr, "usage: ao07_window_driver LOG\n");
         return 2;
