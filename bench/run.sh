@@ -80,11 +80,26 @@ if [ -x "$window" ] && [ -x "$minimal" ]; then
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     # Offscreen, Qt says once per window that it cannot pass on size hints: not worth showing.
     "$measure" -n 3 -e /dev/null -- "$minimal" >/dev/null  # warm the caches for both alike
-    base=$("$measure" -n 21 -e /dev/null -- "$minimal")
     # The main window has 138 widgets (114 of them labels): the same count of plain labels shows
-    # what the controls alone cost.
-    many=$("$measure" -n 21 -e /dev/null -- "$minimal" 138)
-    main=$("$measure" -n 21 -e /dev/null -- "$window")
+    # what the controls alone cost. The three take turns, one start each, so that other work on
+    # the machine slows them alike; each result is the median of 21 starts.
+    base="" many="" main=""
+    for _ in $(seq 21); do
+        base+="$("$measure" -n 1 -e /dev/null -- "$minimal")"$'\n'
+        many+="$("$measure" -n 1 -e /dev/null -- "$minimal" 138)"$'\n'
+        main+="$("$measure" -n 1 -e /dev/null -- "$window")"$'\n'
+    done
+    # The median first frame and the largest memory of one command's starts, as one result line.
+    summary() {
+        local frame rss
+        frame=$(grep -o 'first_frame [0-9.]*' <<<"$1" | cut -d' ' -f2 | sort -g |
+            awk '{ f[NR] = $1 } END { print f[int((NR + 1) / 2)] }')
+        rss=$(grep -o 'rss_kb [0-9]*' <<<"$1" | cut -d' ' -f2 | sort -g | tail -1)
+        echo "rss_kb $rss first_frame $frame"
+    }
+    base=$(summary "$base")
+    many=$(summary "$many")
+    main=$(summary "$main")
     show() {  # label, result
         awk -v label="$1" -v f="$(field first_frame "$2")" -v r="$(field rss_kb "$2")" \
             -v bf="$(field first_frame "$base")" -v br="$(field rss_kb "$base")" 'BEGIN {
