@@ -5,9 +5,9 @@
 // the next line, so the test that feeds the pipe decides how far the window gets.
 
 #include <QApplication>
-#include <QStandardPaths>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
