@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The two set-up commands of the README:
+# The set-up commands of the README:
 #   ./ao07.sh run    installs what is missing, builds the program and starts it
 #   ./ao07.sh test   installs what is missing, builds everything and runs every test
+#   ./ao07.sh package  installs what is missing and builds the Debian package in build/release
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,6 +12,12 @@ case "${1:-}" in
         cmake --preset release -DAO07_BUILD_TESTS=OFF >/dev/null
         cmake --build --preset release
         exec build/release/ui/ao07-telemetry
+        ;;
+    package)
+        scripts/install-deps.sh package
+        cmake --preset release -DAO07_BUILD_TESTS=OFF >/dev/null
+        cmake --build --preset release
+        (cd build/release && cpack -G DEB)
         ;;
     test)
         scripts/install-deps.sh test
@@ -37,7 +44,7 @@ case "${1:-}" in
         fuzz_for number_text 20
         ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|test|package" >&2
         exit 2
         ;;
 esac

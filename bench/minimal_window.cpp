@@ -1,6 +1,6 @@
 // ao07-minimal-window: the least a Qt Widgets program does to show a window, built with the same
-// compiler, flags and start-up timing hook as ao07-telemetry. bench/run.sh compares the
-// program's start-up time and memory with this one's.
+// compiler, flags and start-up timing hook as ao07-telemetry-first-frame. bench/run.sh compares
+// the program's start-up time and memory with this one's.
 //
 // `ao07-minimal-window N` shows N plain labels instead of one, placed the way the main window
 // places its controls (fixed geometry, no layout): a window with as many controls as the
@@ -12,7 +12,7 @@
 
 #include <cstdlib>
 
-#include "ui/first_frame_report.h"
+#include "bench/first_frame_report.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
                            kHeight - 2);
     }
     window.resize(16 + kColumns * kWidth, 16 + (labels + kColumns - 1) / kColumns * kHeight);
-    ao07::ui::ReportFirstFrame(window);
+    ao07::bench::ReportFirstFrame(window);
     window.show();
     return QApplication::exec();
 }

@@ -22,14 +22,14 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DAO07_BUILD_BENCH=ON
 cmake --build "$build" -j2 --target ao07-decode ao07-make-bench-log ao07-measure \
     ao07-write-floor ao07_library_bench >>"$log" 2>&1 || { cat "$log"; exit 1; }
 # The window is timed when it builds.
-cmake --build "$build" -j2 --target ao07-telemetry ao07-minimal-window ao07_window_bench \
+cmake --build "$build" -j2 --target ao07-telemetry-first-frame ao07-minimal-window ao07_window_bench \
     >>"$log" 2>&1 || echo "The window did not build; see $log"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 measure="$build/bench/ao07-measure"
 decode="$build/tools/ao07-decode"
-window="$build/ui/ao07-telemetry"
+window="$build/bench/ao07-telemetry-first-frame"
 minimal="$build/bench/ao07-minimal-window"
 
 "$build/bench/ao07-make-bench-log" "$frames" "$work/log.txt"
@@ -80,11 +80,26 @@ if [ -x "$window" ] && [ -x "$minimal" ]; then
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     # Offscreen, Qt says once per window that it cannot pass on size hints: not worth showing.
     "$measure" -n 3 -e /dev/null -- "$minimal" >/dev/null  # warm the caches for both alike
-    base=$("$measure" -n 21 -e /dev/null -- "$minimal")
     # The main window has 138 widgets (114 of them labels): the same count of plain labels shows
-    # what the controls alone cost.
-    many=$("$measure" -n 21 -e /dev/null -- "$minimal" 138)
-    main=$("$measure" -n 21 -e /dev/null -- "$window")
+    # what the controls alone cost. The three take turns, one start each, so that other work on
+    # the machine slows them alike; each result is the median of 21 starts.
+    base="" many="" main=""
+    for _ in $(seq 21); do
+        base+="$("$measure" -n 1 -e /dev/null -- "$minimal")"$'\n'
+        many+="$("$measure" -n 1 -e /dev/null -- "$minimal" 138)"$'\n'
+        main+="$("$measure" -n 1 -e /dev/null -- "$window")"$'\n'
+    done
+    # The median first frame and the largest memory of one command's starts, as one result line.
+    summary() {
+        local frame rss
+        frame=$(grep -o 'first_frame [0-9.]*' <<<"$1" | cut -d' ' -f2 | sort -g |
+            awk '{ f[NR] = $1 } END { print f[int((NR + 1) / 2)] }')
+        rss=$(grep -o 'rss_kb [0-9]*' <<<"$1" | cut -d' ' -f2 | sort -g | tail -1)
+        echo "rss_kb $rss first_frame $frame"
+    }
+    base=$(summary "$base")
+    many=$(summary "$many")
+    main=$(summary "$main")
     show() {  # label, result
         awk -v label="$1" -v f="$(field first_frame "$2")" -v r="$(field rss_kb "$2")" \
             -v bf="$(field first_frame "$base")" -v br="$(field rss_kb "$base")" 'BEGIN {

@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running or testing the program needs, and
-# only those that are missing. Usage: scripts/install-deps.sh run|test|bench|shot
+# only those that are missing. Usage: scripts/install-deps.sh run|test|bench|shot|package
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libxcb1-dev)
 # The window's face: Liberation Sans fits every caption of the main window into its box.
 build+=(fonts-liberation2)
+# The Debian package: CPack's shlibdeps needs dpkg-dev and file; the checks of what it holds.
+package=(dpkg-dev file desktop-file-utils appstream groff-base lintian)
+# The window heard over AT-SPI on a virtual display.
+screen_reader=(xvfb xauth at-spi2-core python3-pyatspi dbus-daemon)
 case "${1:-}" in
     run) wanted=("${build[@]}") ;;
-    test) wanted=("${build[@]}" libgtest-dev desktop-file-utils xvfb xauth clang-14 libclang-rt-14-dev) ;;
+    test) wanted=("${build[@]}" libgtest-dev xvfb xauth clang-14 libclang-rt-14-dev
+        "${package[@]}" "${screen_reader[@]}") ;;
+    package) wanted=("${build[@]}" dpkg-dev file) ;;
     bench) wanted=("${build[@]}" libbenchmark-dev) ;;
     shot) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
-    *) echo "usage: $0 run|test|bench|shot" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|bench|shot|package" >&2; exit 2 ;;
 esac
 
 missing=()

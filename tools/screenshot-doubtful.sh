@@ -18,9 +18,11 @@ fi
 work="$(mktemp -d)"
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
+export XDG_CONFIG_HOME="$work/config"  # the log's folder is remembered there, not for the user
 
-# ORBIT, TIME, DATE and two frames of HI HI and six rows: the second frame is whole after 17 steps.
-AO07_OPEN_LOG="$log" AO07_STEPS=17 "$program" >"$work/program.log" 2>&1 &
+# ORBIT, TIME, DATE and two frames of HI HI and six rows: the second frame is whole after the
+# opening step and 16 more.
+"$program" --steps 16 "$log" >"$work/program.log" 2>&1 &
 pid=$!
 window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Vorlan AO-07 Telemetry Display$' | head -1)"
 sleep 0.5

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the main window with a decoded frame and a CSV record showing, on a
-# virtual X display: opens the example log at start-up (AO07_OPEN_LOG), steps through its
-# first frame, switches CSV output on and clicks Next through the second frame.
+# virtual X display: opens the example log from the command line, steps through its first
+# frame (--steps), switches CSV output on and clicks Next through the second frame.
 # Usage: tools/screenshot.sh [PROGRAM] [OUTPUT.png]
 # Needs: xvfb xauth xdotool imagemagick (scripts/install-deps.sh shot).
 set -euo pipefail
@@ -18,9 +18,11 @@ fi
 work="$(mktemp -d)"
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
+export XDG_CONFIG_HOME="$work/config"  # the log's folder is remembered there, not for the user
 
-# ORBIT, TIME, DATE, a blank line, HI HI and six rows: the first frame is whole after 11 steps.
-AO07_OPEN_LOG="$log" AO07_STEPS=11 "$program" >"$work/program.log" 2>&1 &
+# ORBIT, TIME, DATE, a blank line, HI HI and six rows: the first frame is whole after the
+# step that opening the log takes and 10 more.
+"$program" --steps 10 "$log" >"$work/program.log" 2>&1 &
 pid=$!
 window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Vorlan AO-07 Telemetry Display$' | head -1)"
 sleep 0.5

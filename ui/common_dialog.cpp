@@ -34,7 +34,8 @@ void CommonDialog::SetFilter(const QString& filter) {
 }
 
 void CommonDialog::ShowOpen(QWidget* parent) {
-    if (const auto chosen = m_chooser.ChooseFileToOpen(parent, m_nameFilters, m_fileName)) {
+    const QString& start = m_fileName.isEmpty() ? m_initDir : m_fileName;
+    if (const auto chosen = m_chooser.ChooseFileToOpen(parent, m_nameFilters, start)) {
         m_fileName = *chosen;
     }
 }

@@ -25,10 +25,17 @@ public:
     /// The name chosen at the latest use that was not cancelled; "" before the first choice.
     const QString& FileName() const { return m_fileName; }
 
+    /// Takes `name` as if it had been chosen: the next question starts from it.
+    void SetFileName(const QString& name) { m_fileName = name; }
+
+    /// The folder the first question starts in while no name has been chosen yet.
+    void SetInitDir(const QString& folder) { m_initDir = folder; }
+
 private:
     FileChooser& m_chooser;
     QStringList m_nameFilters;
     QString m_fileName;
+    QString m_initDir;
 };
 
 }  // namespace ao07::ui

@@ -1,6 +1,7 @@
 #include "ui/file_chooser.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace ao07::ui {
 
@@ -11,7 +12,9 @@ std::optional<QString> QtFileChooser::ChooseFileToOpen(QWidget* parent,
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters);
-    if (!startName.isEmpty()) {
+    if (QFileInfo(startName).isDir()) {
+        dialog.setDirectory(startName);
+    } else if (!startName.isEmpty()) {
         dialog.selectFile(startName);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

@@ -15,7 +15,8 @@ public:
     virtual ~FileChooser() = default;
 
     /// Shows the question with the name filters (entries such as "Text Files (*.txt)") and
-    /// `startName` preselected. Returns the chosen name, or nothing when the user cancelled.
+    /// `startName` preselected, or opened when it is a folder. Returns the chosen name, or nothing
+    /// when the user cancelled.
     virtual std::optional<QString> ChooseFileToOpen(QWidget* parent, const QStringList& nameFilters,
                                                     const QString& startName) = 0;
 };

@@ -4,13 +4,17 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -18,6 +22,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <utility>
@@ -27,8 +32,10 @@
 #include "decoder/csv_record.h"
 #include "ui/file_chooser.h"
 #include "ui/frm_about.h"
+#include "ui/last_log_folder.h"
 #include "ui/message_boxes.h"
 #include "ui/program_icons.h"
+#include "ui/screen_reader_names.h"
 #include "ui/windows1252.h"
 
 namespace ao07::ui {
@@ -69,6 +76,16 @@ QString FromSystemText(std::string_view text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+/// The local file that a drag carries, or "" unless it carries exactly one local file.
+QString DraggedLogFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile()) {
+        return {};
+    }
+    const QString name = urls.constFirst().toLocalFile();
+    return QFileInfo(name).isFile() ? name : QString();
+}
+
 }  // namespace
 
 FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBoxes> boxes)
@@ -88,6 +105,16 @@ FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBo
     m_controls = BuildMainWindowControls(client);
     m_marks = std::make_unique<ChannelMarks>(m_controls);
     BuildMenus();
+    NameControlsForScreenReaders(m_controls);
+    // ao-07.csv goes into the working directory, which a desktop menu makes the home folder.
+    m_controls.chkEnableCSVFile->setToolTip(
+        QStringLiteral("Writes %1")
+            .arg(QDir::current().absoluteFilePath(QString::fromLatin1(kCsvFileName))));
+    // A dropped file opens as a log; the text boxes would take its name as text instead.
+    setAcceptDrops(true);
+    m_controls.txtRawData->setAcceptDrops(false);
+    m_controls.txtOutputData->setAcceptDrops(false);
+    m_controls.txtOutputData->viewport()->setAcceptDrops(false);
     // The border is fixed: the window is exactly the menu bar over the client area.
     setFixedSize(kClientWidthPx, kClientHeightPx + menuBar()->sizeHint().height());
     FitToScreen();
@@ -176,12 +203,23 @@ void FrmMain::mnuFileOpen_Click() {
     m_module.CloseCurrentLog();
     // Ticks that arrive while the dialog is open would read the log just closed.
     CommonDialog1.SetFilter(kLogFilter);
+    CommonDialog1.SetInitDir(LastLogFolder());
     ShowModal([this] { CommonDialog1.ShowOpen(this); });
 
     const QString name = CommonDialog1.FileName();
     if (name.isEmpty()) {
         return;
     }
+    OpenNamedLog(name);
+}
+
+void FrmMain::OpenLogFile(const QString& name) {
+    m_module.CloseCurrentLog();
+    CommonDialog1.SetFileName(name);
+    OpenNamedLog(name);
+}
+
+void FrmMain::OpenNamedLog(const QString& name) {
     const std::string error =
         m_module.OpenLog(QFile::encodeName(name).toStdString(), LogFiles::RegularOnly);
     if (!error.empty()) {
@@ -190,6 +228,7 @@ void FrmMain::mnuFileOpen_Click() {
                           .arg(name, FromSystemText(error)));
         return;
     }
+    RememberLogFolder(name);
     RunStep();
 }
 
@@ -371,6 +410,24 @@ void FrmMain::showEvent(QShowEvent* event) {
 void FrmMain::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    // Ignored, the cursor shows that several files or anything but a file cannot be dropped.
+    if (!DraggedLogFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void FrmMain::dropEvent(QDropEvent* event) {
+    const QString name = DraggedLogFile(event->mimeData());
+    if (name.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over, so that a message box about the log does not hold up
+    // the program the file came from.
+    QTimer::singleShot(0, this, [this, name] { OpenLogFile(name); });
 }
 
 }  // namespace ao07::ui

@@ -50,6 +50,10 @@ public:
     void chkEnableCSVFile_Click();
     void Timer1_Timer();
 
+    /// Opens `name` exactly as File > Open does when the dialog answers with it; the dialog
+    /// then starts from that name. The command line and a dropped file come this way.
+    void OpenLogFile(const QString& name);
+
     // What the MainModule shows through the window.
     void ShowRawLine(std::string_view line) override;
     void ShowOrbit(std::string_view text) override;
@@ -70,6 +74,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenus();
@@ -78,6 +84,8 @@ private:
     void ShowErrorText(const QString& message);
     /// Shows a modal message box; Auto ticks that arrive meanwhile are ignored.
     void ShowModal(const std::function<void()>& show);
+    /// Opens the log the dialog, the command line or a drop named, and shows its first line.
+    void OpenNamedLog(const QString& name);
     /// Runs one step; a conversion that fails is reported and the program goes on.
     void RunStep();
 

@@ -1,56 +1,24 @@
 // ao07-telemetry: the AO-07 telemetry display.
-//
-// For screenshots of the window with a decoded frame (tools/screenshot.sh) two environment
-// variables open a log at start-up exactly as File > Open would, and step through it:
-//   AO07_OPEN_LOG=examples/pass-1.txt AO07_STEPS=10 ao07-telemetry
-// AO07_STEPS counts the steps including the one File > Open takes; Next goes on from there.
+//   ao07-telemetry [--steps N] [LOG]
+// opens LOG at start-up exactly as File > Open would; --steps presses Next N times after that
+// (tools/screenshot.sh uses it).
 
 #include <QApplication>
 
-#include <memory>
-
-#include "ui/file_chooser.h"
-#include "ui/first_frame_report.h"
+#include "ui/application_identity.h"
+#include "ui/command_line.h"
 #include "ui/frm_main.h"
-
-namespace {
-
-/// Answers the first question with the log named at start-up, later ones with the real dialog.
-class StartupLogChooser final : public ao07::ui::FileChooser {
-public:
-    explicit StartupLogChooser(QString log) : m_log(std::move(log)) {}
-
-    std::optional<QString> ChooseFileToOpen(QWidget* parent, const QStringList& nameFilters,
-                                            const QString& startName) override {
-        if (!m_log.isEmpty()) {
-            return std::exchange(m_log, QString());
-        }
-        return m_dialog.ChooseFileToOpen(parent, nameFilters, startName);
-    }
-
-private:
-    QString m_log;
-    ao07::ui::QtFileChooser m_dialog;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    ao07::ui::SetApplicationIdentity();
+    const ao07::ui::StartupRequest request = ao07::ui::ReadCommandLine(app);
 
-    const QString startupLog = qEnvironmentVariable("AO07_OPEN_LOG");
-    std::unique_ptr<ao07::ui::FileChooser> chooser;
-    if (!startupLog.isEmpty()) {
-        chooser = std::make_unique<StartupLogChooser>(startupLog);
-    }
-    ao07::ui::FrmMain frmMain(std::move(chooser));
-    ao07::ui::ReportFirstFrame(frmMain);
+    ao07::ui::FrmMain frmMain;
     frmMain.show();
-
-    if (!startupLog.isEmpty()) {
-        frmMain.mnuFileOpen_Click();
-        const int steps = qEnvironmentVariableIntValue("AO07_STEPS");
-        for (int step = 1; step < steps; ++step) {
+    if (!request.log.isEmpty()) {
+        frmMain.OpenLogFile(request.log);
+        for (int step = 0; step < request.steps; ++step) {
             frmMain.butNext_Click();
         }
     }

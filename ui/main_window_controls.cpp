@@ -11,6 +11,7 @@
 #include <QStyle>
 
 #include "decoder/channel_table.h"
+#include "ui/titled_frame.h"
 #include "ui/twips.h"
 #include "ui/windows1252.h"
 
@@ -142,16 +143,12 @@ QLabel* MakeLabel(QWidget* parent, const LabelEntry& entry) {
 
 QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& title,
                      const Twips& place) {
-    auto* frame = new QGroupBox(title, parent);
+    // The title sits on the frame's top edge, the edge running through its middle, so that
+    // the first content line at 16 pixels clears both.
+    auto* frame = new TitledFrame(title, parent);
     frame->setObjectName(name);
     frame->setGeometry(ToPixels(place));
     frame->setFont(WindowFont(true));
-    // The title sits on the frame's top edge, the edge running through its middle, so that
-    // the first content line at 16 pixels clears both.
-    frame->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); margin-top: 6px; padding: 0; }"
-        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-        " left: 6px; padding: 0 2px; }"));
     return frame;
 }
 

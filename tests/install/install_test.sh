@@ -38,8 +38,8 @@ if [ -f "$desktop" ]; then
     elif [ -n "$verdict" ]; then
         fail "desktop-file-validate has remarks on the desktop entry: $verdict"
     fi
-    for line in "Type=Application" "Exec=ao07-telemetry" "Icon=ao07-telemetry" \
-        "X-AO07-Version=$version"; do
+    for line in "Type=Application" "Exec=ao07-telemetry %f" "MimeType=text/plain;" \
+        "Icon=ao07-telemetry" "X-AO07-Version=$version"; do
         grep -qxF "$line" "$desktop" || fail "the desktop entry lacks the line '$line'"
     done
     grep -qE '^Categories=(.*;)?HamRadio;' "$desktop" ||
@@ -48,6 +48,22 @@ if [ -f "$desktop" ]; then
 else
     fail "share/applications/ao07-telemetry.desktop is not installed"
 fi
+
+metainfo=$(find "$prefix/share/metainfo" -name '*.metainfo.xml' 2>/dev/null | head -1)
+if [ -n "$metainfo" ]; then
+    verdict=$(appstreamcli validate --no-net "$metainfo" 2>&1) ||
+        fail "appstreamcli rejects the metainfo: $verdict"
+    if grep -qE '^[EW]: ' <<<"$verdict"; then
+        fail "appstreamcli has errors or warnings on the metainfo: $verdict"
+    fi
+    grep -q '<launchable type="desktop-id">ao07-telemetry.desktop</launchable>' "$metainfo" ||
+        fail "the metainfo does not launch ao07-telemetry.desktop"
+else
+    fail "no share/metainfo/*.metainfo.xml is installed"
+fi
+for page in ao07-telemetry ao07-decode; do
+    [ -f "$prefix/share/man/man1/$page.1.gz" ] || fail "share/man/man1/$page.1.gz is not installed"
+done
 
 svg="$prefix/share/icons/hicolor/scalable/apps/ao07-telemetry.svg"
 if [ -f "$svg" ]; then
@@ -70,4 +86,4 @@ fi
 if [ "$failures" -ne 0 ]; then
     exit 1
 fi
-echo "installed program, decoder, desktop entry and icons are in place under the prefix"
+echo "installed programs, desktop entry, metainfo, manual pages and icons are in place"

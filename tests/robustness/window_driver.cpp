@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // The folder of the log it opens goes to a test location, not the user's settings.
+    QStandardPaths::setTestModeEnabled(true);
     if (argc != 2) {
         std::fprintf(stderr, "usage: ao07_window_driver LOG\n");
         return 2;

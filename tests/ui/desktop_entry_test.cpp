@@ -28,7 +28,7 @@ TEST(DesktopEntry, VersionIsTheProgramVersion) {
 
 TEST(DesktopEntry, StartsTheProgramWithItsIcon) {
     const QStringList lines = DesktopEntryLines();
-    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=ao07-telemetry")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=ao07-telemetry %f")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Icon=ao07-telemetry")));
 }
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -27,6 +28,8 @@ namespace ao07::test {
 class FrmMainTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Each test starts as on a first run: no log folder remembered from an earlier test.
+        QSettings().clear();
         m_previousDir = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.Path())));
         auto chooser = std::make_unique<ScriptedChooser>();

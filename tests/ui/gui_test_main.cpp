@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -13,5 +14,9 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", AO07_TEST_RUNTIME_DIR);
     }
     QApplication app(argc, argv);
+    // The remembered log folder goes to the test's own settings, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("ao07-telemetry-tests"));
+    QCoreApplication::setApplicationName(QStringLiteral("ao07-telemetry-tests"));
     return RUN_ALL_TESTS();
 }

@@ -2,7 +2,7 @@
 
 class QWidget;
 
-namespace ao07::ui {
+namespace ao07::bench {
 
 /// For timing start-up only (bench/run.sh): when the environment variable AO07_FIRST_FRAME_FD
 /// names an open descriptor, the first time `window` has been painted the monotonic clock, in
@@ -10,4 +10,4 @@ namespace ao07::ui {
 /// nothing at all.
 void ReportFirstFrame(QWidget& window);
 
-}  // namespace ao07::ui
+}  // namespace ao07::bench

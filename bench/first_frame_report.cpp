@@ -1,4 +1,4 @@
-#include "ui/first_frame_report.h"
+#include "bench/first_frame_report.h"
 
 #include <time.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 
 #include <string>
 
-namespace ao07::ui {
+namespace ao07::bench {
 namespace {
 
 /// Waits for the window's first paint event; once that paint is done and the frame handed to
@@ -54,4 +54,4 @@ void ReportFirstFrame(QWidget& window) {
     }
 }
 
-}  // namespace ao07::ui
+}  // namespace ao07::bench

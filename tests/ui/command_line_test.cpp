@@ -1,0 +1,60 @@
+// ao07-telemetry's command line, run as a real process on the offscreen platform.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ao07_version.h"
+#include "support/temp_dir.h"
+
+namespace ao07 {
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+/// Runs the real ao07-telemetry with `args` (shell words); only runs that end by themselves.
+Outcome RunTelemetry(const test::TempDir& dir, const std::string& args) {
+    const std::string command = "cd '" + dir.Path() + "' && QT_QPA_PLATFORM=offscreen '" +
+                                AO07_TELEMETRY_PATH + "' " + args + " >'" + dir.File("stdout.txt") +
+                                "' 2>'" + dir.File("stderr.txt") + "'";
+    const int raw = std::system(command.c_str());
+    Outcome run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = test::ReadFile(dir.File("stdout.txt"));
+    run.err = test::ReadFile(dir.File("stderr.txt"));
+    return run;
+}
+
+TEST(TelemetryCommandLine, HelpVersionAndBadUsage) {
+    struct Case {
+        const char* args;
+        int status;
+        std::string out;  // a part of standard output
+        std::string err;  // a part of standard error
+    };
+    const std::vector<Case> cases = {
+        {"--version", 0, std::string("ao07-telemetry ") + kVersionText + "\n", ""},
+        {"--help", 0, "For demonstrations", ""},
+        {"--help", 0, "[LOG]", ""},
+        {"a.txt b.txt", 2, "", "one log at a time, not 2"},
+        {"--steps x a.txt", 2, "", "--steps takes a count of 0 or more, not \"x\""},
+        {"--steps 3", 2, "", "--steps needs a LOG"},
+        {"--no-such-option", 2, "", "Unknown option 'no-such-option'"},
+    };
+    const test::TempDir dir;
+    for (const Case& c : cases) {
+        const Outcome run = RunTelemetry(dir, c.args);
+        EXPECT_EQ(run.status, c.status) << c.args;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << c.args << ": " << run.out;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << c.args << ": " << run.err;
+    }
+}
+
+}  // namespace
+}  // namespace ao07

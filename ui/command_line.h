@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QCoreApplication;
+
+namespace ao07::ui {
+
+/// What ao07-telemetry is asked to do at start-up.
+struct StartupRequest {
+    QString log;    ///< the log to open as File > Open would; empty for none
+    int steps = 0;  ///< Next presses after opening the log, for demonstrations
+};
+
+/// Reads the program's arguments: `ao07-telemetry [--steps N] [LOG]`. --help and --version
+/// print their text and end the program with status 0; bad usage prints the reason and ends it
+/// with status 2.
+StartupRequest ReadCommandLine(const QCoreApplication& app);
+
+}  // namespace ao07::ui
