@@ -14,6 +14,7 @@
 #include "tools/decode_options.h"
 #include "tools/decode_run.h"
 #include "tools/json_lines.h"
+#include "tools/log_follower.h"
 
 namespace {
 
@@ -49,5 +50,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     const std::unique_ptr<FrameSink> sink = SinkFor(options);
-    return DecodeLogs(options, *sink, std::cerr);
+    return options.follow ? FollowLog(options, *sink, std::cerr)
+                          : DecodeLogs(options, *sink, std::cerr);
 }

@@ -79,6 +79,9 @@ std::string ParseOptions(const std::vector<std::string>& args, DecodeOptions& op
     if (options.follow && options.logs.size() > 1) {
         return "--follow takes one log";
     }
+    if (options.follow && options.logs.front() == "-") {
+        return "--follow needs a log file by name";
+    }
     if (options.follow && options.report == Report::Stats) {
         return "--follow cannot be combined with --stats";
     }
