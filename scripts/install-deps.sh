@@ -8,7 +8,7 @@ build=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libxcb1-dev)
 build+=(fonts-liberation2)
 case "${1:-}" in
     run) wanted=("${build[@]}") ;;
-    test) wanted=("${build[@]}" libgtest-dev desktop-file-utils xvfb xauth clang-14 libclang-rt-14-dev) ;;
+    test) wanted=("${build[@]}" libgtest-dev nlohmann-json3-dev desktop-file-utils xvfb xauth clang-14 libclang-rt-14-dev) ;;
     bench) wanted=("${build[@]}" libbenchmark-dev) ;;
     shot) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
     *) echo "usage: $0 run|test|bench|shot" >&2; exit 2 ;;
