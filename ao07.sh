@@ -35,6 +35,7 @@ case "${1:-}" in
         }
         fuzz_for log_steps 60
         fuzz_for number_text 20
+        fuzz_for frame_output 40
         ;;
     *)
         echo "usage: $0 run|test" >&2
