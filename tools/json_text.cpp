@@ -55,11 +55,17 @@ void AppendUtf8(std::string& text, std::string_view bytes) {
 void AppendJsonString(std::string& json, std::string_view bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
     json += '"';
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
+    std::size_t plain = 0;  // start of the run of bytes that go out as they are
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\') {
+            continue;
+        }
+        json.append(bytes.data() + plain, i - plain);
+        plain = i + 1;
         if (byte == '"' || byte == '\\') {
             json += '\\';
-            json += c;
+            json += static_cast<char>(byte);
         } else if (byte < 0x20 || byte == 0x7F) {
             json += "\\u00";
             json += kHex[byte >> 4];
@@ -68,7 +74,14 @@ void AppendJsonString(std::string& json, std::string_view bytes) {
             AppendCodePoint(json, CodePointOf(byte));
         }
     }
+    json.append(bytes.data() + plain, bytes.size() - plain);
     json += '"';
+}
+
+void AppendJsonInteger(std::string& json, std::int64_t value) {
+    std::array<char, 24> digits{};
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    json.append(digits.data(), error == std::errc() ? end : digits.data());
 }
 
 void AppendJsonNumber(std::string& json, float value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ namespace ao07::tool {
 /// bytes give valid JSON and no byte is lost. Quotes, backslashes and control characters are
 /// escaped.
 void AppendJsonString(std::string& json, std::string_view bytes);
+
+/// Appends `value` as a JSON number.
+void AppendJsonInteger(std::string& json, std::int64_t value);
 
 /// Appends `value` as a JSON number, the shortest text that reads back as the same float; null
 /// for a value that is not finite.
