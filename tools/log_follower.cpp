@@ -164,7 +164,7 @@ private:
             if (got < 0 && errno == EINTR) {
                 continue;
             }
-            if (got <= 0) {
+            if (got <= 0 || EndRequested()) {
                 return;
             }
             m_held.append(buffer, static_cast<std::size_t>(got));
@@ -179,6 +179,14 @@ private:
                 m_held.erase(0, end);
             }
         }
+    }
+
+    /// A signal that ends the run is waiting: a long log read at once still ends promptly.
+    static bool EndRequested() {
+        sigset_t pending;
+        sigemptyset(&pending);
+        return ::sigpending(&pending) == 0 &&
+               (sigismember(&pending, SIGINT) == 1 || sigismember(&pending, SIGTERM) == 1);
     }
 
     /// Opens the log again when its name now means another file or the file became shorter.
