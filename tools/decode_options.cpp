@@ -79,6 +79,12 @@ std::string ParseOptions(const std::vector<std::string>& args, DecodeOptions& op
     if (options.follow && options.logs.size() > 1) {
         return "--follow takes one log";
     }
+    if (options.gaps && (options.format != Format::Csv || options.report != Report::Records)) {
+        return "--gaps applies to CSV records only";
+    }
+    if (options.report == Report::Check && options.format != Format::Csv) {
+        return "--check writes plain text; --format jsonl does not apply";
+    }
     if (options.follow && options.logs.front() == "-") {
         return "--follow needs a log file by name";
     }

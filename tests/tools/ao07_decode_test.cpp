@@ -68,8 +68,10 @@ TEST(Ao07Decode, ExplainsFailuresOnOneLineWithStatusOne) {
 
 TEST(Ao07Decode, RejectsBadUsageWithStatusTwo) {
     TempDir dir;
-    for (const char* args : {"", "-x log.txt", "- -", "log.txt -o", "--format xml log.txt",
-                             "--check --stats log.txt", "--follow a.txt b.txt"}) {
+    for (const char* args :
+         {"", "-x log.txt", "- -", "log.txt -o", "--format xml log.txt", "--check --stats log.txt",
+          "--follow a.txt b.txt", "--gaps --format jsonl log.txt", "--check --format jsonl log.txt",
+          "--follow -"}) {
         const Outcome run = Decode(dir, args);
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_NE(run.err.find("Try 'ao07-decode --help'."), std::string::npos) << args;
