@@ -42,6 +42,7 @@ case "${1:-}" in
         }
         fuzz_for log_steps 60
         fuzz_for number_text 20
+        fuzz_for frame_output 40
         ;;
     *)
         echo "usage: $0 run|test|package" >&2

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times the program against what this machine can do at all, from a fresh Release build:
-#   - ao07-decode on a large generated log, against `wc -l` (the cost of merely reading its
-#     lines), `cat` to /dev/null, and ao07-write-floor (one write call per CSV record, which the
-#     CSV output keeps so that a crash loses no record);
+#   - ao07-decode on a large generated log (CSV, JSON Lines, --stats, --check), against `wc -l`
+#     (the cost of merely reading its lines), `cat` to /dev/null, and ao07-write-floor (one
+#     write call per CSV record, which the window's CSV output keeps so that a crash loses no
+#     record; ao07-decode writes whole records in large blocks);
 #   - the window's start-up to its first shown frame, against a minimal Qt window built the same
 #     way (offscreen);
 #   - the window's step and the library's hot paths (Google Benchmark).
@@ -44,6 +45,9 @@ cat_=$("$measure" -n 5 -o /dev/null -- cat "$work/log.txt")
 dec=$("$measure" -n 3 -- "$decode" -o "$work/out.csv" "$work/log.txt")
 dec_null=$("$measure" -n 3 -o /dev/null -- "$decode" "$work/log.txt")
 dec_tenth=$("$measure" -n 3 -- "$decode" -o "$work/tenth.csv" "$work/tenth.txt")
+dec_json=$("$measure" -n 3 -- "$decode" --format jsonl -o "$work/out.jsonl" "$work/log.txt")
+dec_stats=$("$measure" -n 3 -o /dev/null -- "$decode" --stats "$work/log.txt")
+dec_check=$("$measure" -n 3 -o /dev/null -- "$decode" --check "$work/log.txt")
 floor=$("$measure" -n 3 -- "$build/bench/ao07-write-floor" "$work/out.csv" "$work/floor.csv")
 cmp -s "$work/out.csv" "$work/floor.csv" || { echo "write floor copied wrongly" >&2; exit 1; }
 
@@ -71,6 +75,9 @@ row "write floor (1 write per record)" "$floor"
 row "ao07-decode -o file" "$dec" "wc -l" "$wc_l"
 row "  same, as a ratio to the floor" "$dec" "floor" "$floor"
 row "ao07-decode > /dev/null" "$dec_null" "cat" "$cat_"
+row "ao07-decode --format jsonl -o file" "$dec_json" "wc -l" "$wc_l"
+row "ao07-decode --stats" "$dec_stats" "wc -l" "$wc_l"
+row "ao07-decode --check" "$dec_check" "wc -l" "$wc_l"
 echo "ao07-decode peak memory: $(awk -v a="$(field rss_kb "$dec")" -v b="$(field rss_kb "$dec_tenth")" \
     'BEGIN { printf "%.1f MB on the log, %.1f MB on a tenth of it (ratio %.2f)", a / 1024, b / 1024, a / b }')"
 

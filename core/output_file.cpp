@@ -4,21 +4,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace ao07 {
 namespace {
 
-/// A disk that fills up in the middle of a line has taken part of it: cut that part off again,
-/// so that the file ends with the last whole record and not with a piece of the next.
-void TakeBackPartialLine(int fd, std::size_t sent) {
+/// A disk that fills up in the middle of a record has taken part of it: cut that part off
+/// again, so that the file ends with the last whole record and not with a piece of the next.
+void TakeBackPartialRecord(int fd, std::size_t partial) {
     struct stat info {};
-    if (sent == 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (partial == 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         return;
     }
     const off_t end = ::lseek(fd, 0, SEEK_CUR);
-    const auto length = static_cast<off_t>(sent);
+    const auto length = static_cast<off_t>(partial);
     if (end >= length && ::ftruncate(fd, end - length) == 0) {
         ::lseek(fd, end - length, SEEK_SET);
     }
@@ -47,37 +48,78 @@ void OutputFile::Attach(int fd) {
     m_owned = false;
 }
 
-std::string OutputFile::WriteLine(std::string_view line) {
-    if (m_fd < 0) {
-        return std::strerror(EBADF);
+bool OutputFile::IsTerminal() const {
+    return m_fd >= 0 && ::isatty(m_fd) == 1;
+}
+
+void OutputFile::SetBatched(bool batched) {
+    m_batched = batched;
+    if (batched) {
+        m_pending.reserve(kBatchBytes + 4096);
+    } else {
+        Flush();
     }
+}
+
+std::string OutputFile::WriteLine(std::string_view line) {
     // The line and its CR LF go out together in one write call from one piece of memory: the
     // kernel takes that at a good deal less cost than the same bytes in two parts.
-    m_pending.assign(line);
+    m_pending.append(line);
     m_pending += "\r\n";
-    std::size_t sent = 0;  // bytes of this line that went out
-    while (sent < m_pending.size()) {
-        const ssize_t written = ::write(m_fd, m_pending.data() + sent, m_pending.size() - sent);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            TakeBackPartialLine(m_fd, sent);
-            return std::strerror(error);
-        }
-        if (written == 0) {
-            TakeBackPartialLine(m_fd, sent);
-            return std::strerror(EIO);  // a device that takes nothing would loop for ever
-        }
-        sent += static_cast<std::size_t>(written);  // after a short write, the rest goes next
+    return EndRecord();
+}
+
+std::string OutputFile::WriteRecord(std::string_view record) {
+    m_pending.append(record);
+    return EndRecord();
+}
+
+std::string OutputFile::EndRecord() {
+    m_recordEnds.push_back(m_pending.size());
+    if (m_batched && m_pending.size() < kBatchBytes) {
+        return {};
     }
-    return {};
+    return Flush();
+}
+
+std::string OutputFile::Flush() {
+    if (m_pending.empty()) {
+        return {};
+    }
+    std::string error;
+    std::size_t sent = 0;  // bytes of the held records that went out
+    if (m_fd < 0) {
+        error = std::strerror(EBADF);
+    }
+    while (error.empty() && sent < m_pending.size()) {
+        const ssize_t written = ::write(m_fd, m_pending.data() + sent, m_pending.size() - sent);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            error = std::strerror(errno);
+        } else if (written == 0) {
+            error = std::strerror(EIO);  // a device that takes nothing would loop for ever
+        } else {
+            sent += static_cast<std::size_t>(written);  // after a short write, the rest goes next
+        }
+    }
+    if (!error.empty()) {
+        // The records that went out whole stay; the piece of the next is cut off again.
+        const auto whole = std::upper_bound(m_recordEnds.begin(), m_recordEnds.end(), sent);
+        const std::size_t kept = whole == m_recordEnds.begin() ? 0 : *(whole - 1);
+        TakeBackPartialRecord(m_fd, sent - kept);
+    }
+    m_pending.clear();
+    m_recordEnds.clear();
+    return error;
 }
 
 std::string OutputFile::Close() {
-    std::string error;
-    if (m_fd >= 0 && m_owned && ::close(m_fd) != 0) {
+    std::string error = m_fd >= 0 ? Flush() : std::string();
+    m_pending.clear();
+    m_recordEnds.clear();
+    if (m_fd >= 0 && m_owned && ::close(m_fd) != 0 && error.empty()) {
         error = std::strerror(errno);
     }
     m_fd = -1;

@@ -1,14 +1,21 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ao07 {
 
-/// The CSV output, written one line at a time. Each line goes to the operating
-/// system with its CR LF as soon as it is written, so a crash of the program loses no record.
+/// The output of records (the CSV file, or what ao07-decode writes). By default each record goes
+/// to the operating system as soon as it is written, so a crash of the program loses no record.
+/// Batched, whole records are collected in memory and written in large blocks; the output still
+/// ends at a record boundary whatever happens.
 class OutputFile {
 public:
+    /// The least a batch collects before it is written.
+    static constexpr std::size_t kBatchBytes = 256 * 1024;
+
     OutputFile() = default;
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -20,18 +27,36 @@ public:
     /// Writes to a descriptor that is already open (standard output); Close leaves it open.
     void Attach(int fd);
 
+    /// Whether the output is a terminal, where a person reads each record as it comes.
+    bool IsTerminal() const;
+
+    /// Collects records in memory until kBatchBytes are held (on) or writes each at once (off,
+    /// the default). Switching it off writes what is held.
+    void SetBatched(bool batched);
+
     /// Writes `line` followed by CR LF. Returns "" or the reason the write failed; a file then
     /// ends as it did before the line, without a piece of it.
     std::string WriteLine(std::string_view line);
 
-    /// Closes the file; closing a file that is not open does nothing. Returns "" or the reason
-    /// the file could not be closed cleanly.
+    /// Writes `record`, which carries its own line end, as one record; as WriteLine otherwise.
+    std::string WriteRecord(std::string_view record);
+
+    /// Writes every record held. Returns "" or the reason; the file then ends with the last
+    /// record that went out whole, and the records held are dropped.
+    std::string Flush();
+
+    /// Writes what is held and closes the file; closing a file that is not open does nothing.
+    /// Returns "" or the reason the file could not be written or closed cleanly.
     std::string Close();
 
 private:
+    std::string EndRecord();
+
     int m_fd = -1;
     bool m_owned = false;
-    std::string m_pending;  ///< the line being written, with its CR LF; reused for the next line
+    bool m_batched = false;
+    std::string m_pending;                  ///< records not yet written; reused, never shrunk
+    std::vector<std::size_t> m_recordEnds;  ///< where each record held in m_pending ends
 };
 
 }  // namespace ao07

@@ -12,8 +12,8 @@ package=(dpkg-dev file desktop-file-utils appstream groff-base lintian)
 screen_reader=(xvfb xauth at-spi2-core python3-pyatspi dbus-daemon)
 case "${1:-}" in
     run) wanted=("${build[@]}") ;;
-    test) wanted=("${build[@]}" libgtest-dev xvfb xauth clang-14 libclang-rt-14-dev
-        "${package[@]}" "${screen_reader[@]}") ;;
+    test) wanted=("${build[@]}" libgtest-dev nlohmann-json3-dev xvfb xauth clang-14
+        libclang-rt-14-dev "${package[@]}" "${screen_reader[@]}") ;;
     package) wanted=("${build[@]}" dpkg-dev file) ;;
     bench) wanted=("${build[@]}" libbenchmark-dev) ;;
     shot) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;

@@ -1,125 +1,55 @@
-// ao07-decode: turns a whole telemetry log into the CSV file that the window would write if
-// CSV output were switched on before the log was opened and the log stepped to its end.
+// ao07-decode: turns telemetry logs into the CSV file that the window would write if CSV output
+// were switched on before a log was opened and the log stepped to its end; or into JSON Lines,
+// a report of the frames that are not clean, or statistics per channel.
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "ao07_version.h"
-#include "core/front_panel.h"
-#include "core/run_state.h"
-#include "decoder/channel_equations.h"
-#include "decoder/main_module.h"
+#include "tools/channel_stats.h"
+#include "tools/check_report.h"
+#include "tools/csv_records.h"
+#include "tools/decode_options.h"
+#include "tools/decode_run.h"
+#include "tools/json_lines.h"
+#include "tools/log_follower.h"
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: ao07-decode [-o FILE] LOG\n"
-    "Decodes an AO-07 telemetry log and writes one CSV record per frame.\n"
-    "\n"
-    "  LOG        the typed log; - reads standard input\n"
-    "  -o FILE    write the CSV to FILE instead of standard output\n"
-    "  -h, --help show this help\n"
-    "  --version  show the version\n";
+using namespace ao07::tool;
 
-/// Shows nothing; keeps the first error for the exit status and reports each cut line on
-/// standard error.
-class BatchPanel final : public ao07::FrontPanel {
-public:
-    const std::string& Error() const { return m_error; }
-
-    void LineCut(std::int64_t, bool, std::string_view message) override {
-        std::cerr << "ao07-decode: " << m_logName << ": " << message << '\n';
+std::unique_ptr<FrameSink> SinkFor(const DecodeOptions& options) {
+    if (options.report == Report::Check) {
+        return std::make_unique<CheckReport>(options.logs.size() > 1);
     }
-    void ShowError(std::string_view message) override {
-        if (m_error.empty()) {
-            m_error = message;
-        }
+    if (options.report == Report::Stats) {
+        return std::make_unique<ChannelStats>(options.format == Format::JsonLines);
     }
-    void SetLogName(std::string name) { m_logName = std::move(name); }
-
-private:
-    std::string m_error;
-    std::string m_logName;
-};
-
-int Fail(const std::string& message) {
-    std::cerr << "ao07-decode: " << message << '\n';
-    return 1;
-}
-
-int UsageError(const std::string& message) {
-    std::cerr << "ao07-decode: " << message << "\nTry 'ao07-decode --help'.\n";
-    return 2;
+    if (options.format == Format::JsonLines) {
+        return std::make_unique<JsonLines>();
+    }
+    return std::make_unique<CsvRecords>(options.gaps);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    std::string outputPath;
-    std::string logPath;
-    bool haveLog = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "-h" || arg == "--help") {
-            std::cout << kUsage;
-            return 0;
-        }
-        if (arg == "--version") {
-            std::cout << "ao07-decode " << ao07::kVersionText << '\n';
-            return 0;
-        }
-        if (arg == "-o") {
-            if (i + 1 >= args.size()) {
-                return UsageError("-o needs a file name");
-            }
-            outputPath = args[++i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return UsageError("unknown option " + arg);
-        } else if (haveLog) {
-            return UsageError("only one log can be decoded at a time");
-        } else {
-            logPath = arg;
-            haveLog = true;
-        }
+    DecodeOptions options;
+    if (const std::string error = ParseOptions({argv + 1, argv + argc}, options); !error.empty()) {
+        std::cerr << "ao07-decode: " << error << "\nTry 'ao07-decode --help'.\n";
+        return 2;
     }
-    if (!haveLog) {
-        return UsageError("no log given");
+    if (options.help) {
+        std::cout << kUsage;
+        return 0;
     }
-
-    BatchPanel panel;
-    ao07::MainModule module(panel);
-    panel.SetLogName(logPath == "-" ? "standard input" : logPath);
-
-    // The log is opened before the output is created, so that a wrong log name never
-    // empties an existing output file.
-    if (logPath == "-") {
-        module.OpenLogFromDescriptor(STDIN_FILENO, "standard input");
-    } else if (const std::string error = module.OpenLog(logPath); !error.empty()) {
-        return Fail("cannot read log \"" + logPath + "\": " + error);
+    if (options.version) {
+        std::cout << "ao07-decode " << ao07::kVersionText << '\n';
+        return 0;
     }
-    const std::string outputName = outputPath.empty() ? "standard output" : outputPath;
-    const std::string csvError = outputPath.empty()
-                                     ? module.StartCsvOutputToDescriptor(STDOUT_FILENO, outputName)
-                                     : module.StartCsvOutput(outputPath);
-    if (!csvError.empty()) {
-        return Fail("cannot write \"" + outputName + "\": " + csvError);
-    }
-
-    try {
-        while (!module.State().AtEndOfFile && panel.Error().empty()) {
-            module.AdvanceOneLine();
-        }
-    } catch (const ao07::ConversionError& error) {
-        return Fail(error.what());
-    }
-    if (!panel.Error().empty()) {
-        return Fail(panel.Error());
-    }
-    return 0;
+    const std::unique_ptr<FrameSink> sink = SinkFor(options);
+    return options.follow ? FollowLog(options, *sink, std::cerr)
+                          : DecodeLogs(options, *sink, std::cerr);
 }

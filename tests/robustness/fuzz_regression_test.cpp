@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz/frame_output_check.h"
 #include "fuzz/log_steps_check.h"
 #include "fuzz/number_text_check.h"
 #include "support/temp_dir.h"
@@ -34,6 +35,11 @@ std::size_t ReplayFolder(const std::filesystem::path& folder, Check check) {
 TEST(FuzzRegression, LogStepsSeedsAndFoundInputsPass) {
     EXPECT_GE(ReplayFolder(AO07_FUZZ_CORPUS_DIR "/log_steps", fuzz::CheckLogSteps), 8u);
     EXPECT_GE(ReplayFolder(AO07_REGRESSIONS_DIR "/log_steps", fuzz::CheckLogSteps), 1u);
+}
+
+TEST(FuzzRegression, FrameOutputSeedsPass) {
+    EXPECT_GE(ReplayFolder(AO07_FUZZ_CORPUS_DIR "/frame_output", fuzz::CheckFrameOutputs), 3u);
+    EXPECT_GE(ReplayFolder(AO07_FUZZ_CORPUS_DIR "/log_steps", fuzz::CheckFrameOutputs), 8u);
 }
 
 TEST(FuzzRegression, NumberTextSeedsAndFoundInputsPass) {

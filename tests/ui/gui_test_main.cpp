@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QStandardPaths>
+#include <QSettings>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -14,8 +15,11 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", AO07_TEST_RUNTIME_DIR);
     }
     QApplication app(argc, argv);
-    // The remembered log folder goes to the test's own settings, never the user's.
-    QStandardPaths::setTestModeEnabled(true);
+    // The remembered log folder goes to settings of this test process alone: never the user's,
+    // and never those of a test running beside it.
+    const QTemporaryDir settings;
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     QCoreApplication::setOrganizationName(QStringLiteral("ao07-telemetry-tests"));
     QCoreApplication::setApplicationName(QStringLiteral("ao07-telemetry-tests"));
     return RUN_ALL_TESTS();

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace ao07::test {
+
+class TempDir;
+
+/// What a run of the real ao07-decode left behind.
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+/// Runs the real ao07-decode with `args` (shell words) in `dir`, standard input from `input`.
+Outcome Decode(const TempDir& dir, const std::string& args, const std::string& input = "");
+
+/// A whole frame with a header: its record is kRecord.
+extern const std::string kFrame;
+/// The CSV record of kFrame, with its CR LF.
+extern const std::string kRecord;
+
+}  // namespace ao07::test
