@@ -11,25 +11,11 @@ program="$(realpath "${1:-$root/build/release/ui/ao07-telemetry}")"
 output="$(realpath -m "${2:-$root/docs/main-window-doubtful.png}")"
 log="$root/examples/doubtful-frame.txt"
 
-if [ -z "${DISPLAY:-}" ] || [ -z "${AO07_SCREENSHOT_INNER:-}" ]; then
-    exec env AO07_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 800x700x24" "$0" "$program" "$output"
-fi
-
-work="$(mktemp -d)"
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-cd "$work"
-export XDG_CONFIG_HOME="$work/config"  # the log's folder is remembered there, not for the user
-
 # ORBIT, TIME, DATE and two frames of HI HI and six rows: the second frame is whole after the
 # opening step and 16 more.
-"$program" --steps 16 "$log" >"$work/program.log" 2>&1 &
-pid=$!
-window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Vorlan AO-07 Telemetry Display$' | head -1)"
-sleep 0.5
-
-# The 6D value (client-area pixels, under the menu bar); the tooltip shows after a rest.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-menu_bar=$((HEIGHT - 592))
+steps=16
+# shellcheck source=tools/screenshot-start.sh
+source "$root/tools/screenshot-start.sh"
 # Tooltips show only in the active window, and there is no window manager to activate it.
 xdotool windowfocus --sync "$window"
 xdotool mousemove --window "$window" 443 $((370 + menu_bar))

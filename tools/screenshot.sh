@@ -10,26 +10,11 @@ program="$(realpath "${1:-$root/build/release/ui/ao07-telemetry}")"
 output="$(realpath -m "${2:-$root/docs/main-window.png}")"
 log="$root/examples/pass-1.txt"
 
-if [ -z "${DISPLAY:-}" ] || [ -z "${AO07_SCREENSHOT_INNER:-}" ]; then
-    exec env AO07_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 800x700x24" "$0" "$program" "$output"
-fi
-
-# ao-07.csv is written in the working directory: keep it out of the checkout.
-work="$(mktemp -d)"
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-cd "$work"
-export XDG_CONFIG_HOME="$work/config"  # the log's folder is remembered there, not for the user
-
 # ORBIT, TIME, DATE, a blank line, HI HI and six rows: the first frame is whole after the
 # step that opening the log takes and 10 more.
-"$program" --steps 10 "$log" >"$work/program.log" 2>&1 &
-pid=$!
-window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Vorlan AO-07 Telemetry Display$' | head -1)"
-sleep 0.5
-
-# Client-area positions (pixels) of the controls clicked below, under the menu bar.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-menu_bar=$((HEIGHT - 592))
+steps=10
+# shellcheck source=tools/screenshot-start.sh
+source "$root/tools/screenshot-start.sh"
 click() {
     xdotool mousemove --window "$window" "$1" $(($2 + menu_bar)) click 1
     sleep 0.15
