@@ -6,6 +6,8 @@ set -euo pipefail
 build=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libxcb1-dev)
 # The window's face: Liberation Sans fits every caption of the main window into its box.
 build+=(fonts-liberation2)
+# The Trends window's plot.
+build+=(libqcustomplot-dev)
 case "${1:-}" in
     run) wanted=("${build[@]}") ;;
     test) wanted=("${build[@]}" libgtest-dev desktop-file-utils xvfb xauth clang-14 libclang-rt-14-dev) ;;

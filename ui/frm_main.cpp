@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/frame.h"
 #include "core/program_identity.h"
 #include "decoder/channel_equations.h"
 #include "decoder/csv_record.h"
@@ -29,6 +30,7 @@
 #include "ui/frm_about.h"
 #include "ui/message_boxes.h"
 #include "ui/program_icons.h"
+#include "ui/trends_opener.h"
 #include "ui/windows1252.h"
 
 namespace ao07::ui {
@@ -114,6 +116,7 @@ FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBo
     connect(m_mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
 
     Form_Load();
+    new TrendsOpener(*this);  // double-click and context menu that open the Trends window
 }
 
 FrmMain::~FrmMain() = default;
@@ -321,6 +324,11 @@ void FrmMain::ShowEndOfFileMessage(std::string_view text) {
 void FrmMain::ShowError(std::string_view message) {
     // Error messages carry file names and the system's reasons, not text from the log.
     ShowErrorText(FromSystemText(message));
+}
+
+void FrmMain::FrameCompleted(const Frame& frame) {
+    emit FrameShown(QFile::decodeName(QByteArray::fromStdString(m_module.State().InputFileName)),
+                    frame.number);
 }
 
 void FrmMain::ShowErrorText(const QString& message) {

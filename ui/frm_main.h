@@ -63,6 +63,11 @@ public:
     void LineCut(std::int64_t lineNumber, bool firstInLog, std::string_view message) override;
     void ShowEndOfFileMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
+    void FrameCompleted(const Frame& frame) override;
+
+signals:
+    /// Frame `frameNumber` of the log at `logPath` has been completed and is shown.
+    void FrameShown(const QString& logPath, int frameNumber);
 
 protected:
     void showEvent(QShowEvent* event) override;

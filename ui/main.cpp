@@ -12,6 +12,7 @@
 #include "ui/file_chooser.h"
 #include "ui/first_frame_report.h"
 #include "ui/frm_main.h"
+#include "ui/trends_command_line.h"
 
 namespace {
 
@@ -37,6 +38,11 @@ private:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+
+    // ao07-telemetry --trends LOG... shows the Trends window of those logs and nothing else.
+    if (const auto trendLogs = ao07::ui::TrendsLogsRequested(QApplication::arguments())) {
+        return ao07::ui::RunTrendsAlone(*trendLogs);
+    }
 
     const QString startupLog = qEnvironmentVariable("AO07_OPEN_LOG");
     std::unique_ptr<ao07::ui::FileChooser> chooser;

@@ -1,0 +1,33 @@
+#include "ui/trends_command_line.h"
+
+#include <QApplication>
+
+#include "ui/trends_window.h"
+
+namespace ao07::ui {
+namespace {
+
+// The channel shown first when the Trends window opens alone: the battery voltage, the first
+// thing an operator looks at to see how the satellite is doing.
+constexpr int kFirstShownChannel = 9;
+
+}  // namespace
+
+std::optional<QStringList> TrendsLogsRequested(const QStringList& arguments) {
+    const qsizetype at = arguments.indexOf(QStringLiteral("--trends"));
+    if (at < 0) {
+        return std::nullopt;
+    }
+    QStringList logs = arguments.mid(at + 1);
+    logs.removeAll(QStringLiteral("--"));
+    return logs;
+}
+
+int RunTrendsAlone(const QStringList& logs) {
+    auto* trends = new TrendsWindow(logs);  // deletes itself when closed
+    trends->ShowChannel(kFirstShownChannel);
+    trends->show();
+    return QApplication::exec();
+}
+
+}  // namespace ao07::ui

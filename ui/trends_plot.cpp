@@ -1,0 +1,353 @@
+#include "ui/trends_plot.h"
+
+#include <QDateTime>
+#include <QToolTip>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "decoder/channel_table.h"
+#include "ui/trends_text.h"
+#include "ui/windows1252.h"
+
+namespace ao07::ui {
+namespace {
+
+// Points are drawn as discs only while there are few enough to tell apart.
+constexpr std::size_t kMostPointsWithDiscs = 400;
+// How far (in pixels) the pointer may be from a point for its hover text.
+constexpr double kHoverReach = 24;
+// How many points on each side of the pointer's x the hover looks at.
+constexpr std::ptrdiff_t kHoverScan = 200;
+
+QColor ChannelColour(int channel) {
+    static const QColor kColours[] = {
+        QColor(31, 119, 180),  QColor(214, 39, 40),  QColor(44, 160, 44), QColor(148, 103, 189),
+        QColor(255, 127, 14),  QColor(23, 190, 207), QColor(140, 86, 75), QColor(227, 119, 194),
+        QColor(127, 127, 127), QColor(188, 189, 34), QColor(0, 0, 128),   QColor(128, 0, 0),
+    };
+    return kColours[(channel - 1) % std::size(kColours)];
+}
+
+QString DateTimeText(std::int64_t utc) {
+    return QDateTime::fromSecsSinceEpoch(utc, Qt::UTC)
+        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+}  // namespace
+
+TrendsPlot::TrendsPlot(QWidget* parent) : QCustomPlot(parent) {
+    setObjectName(QStringLiteral("trendPlot"));
+    setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    setMouseTracking(true);
+    legend->setVisible(true);
+    legend->setFont(font());
+    axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    yAxis2->setVisible(false);
+
+    m_notice = new QCPItemText(this);
+    m_notice->setObjectName(QStringLiteral("plotNotice"));
+    m_notice->position->setType(QCPItemPosition::ptAxisRectRatio);
+    m_notice->position->setCoords(0.5, 0.5);
+    m_notice->setPositionAlignment(Qt::AlignCenter);
+    QFont noticeFont = font();
+    noticeFont.setPointSizeF(noticeFont.pointSizeF() * 1.4);
+    m_notice->setFont(noticeFont);
+    m_notice->setClipToAxisRect(false);
+
+    m_marker = new QCPItemStraightLine(this);
+    m_marker->setObjectName(QStringLiteral("frameMarker"));
+    m_marker->setPen(QPen(QColor(200, 0, 0), 1, Qt::DashLine));
+    m_marker->setVisible(false);
+}
+
+void TrendsPlot::ClearChannels() {
+    clearGraphs();
+    m_shown.clear();
+    for (QCPAxis* axis : axisRect()->axes(QCPAxis::atLeft | QCPAxis::atRight)) {
+        if (axis != yAxis && axis != yAxis2) {
+            axisRect()->removeAxis(axis);
+        }
+    }
+    yAxis2->setVisible(false);
+    m_unitAxes.clear();
+}
+
+QCPAxis* TrendsPlot::AxisForUnit(const QString& unit, int& leftCount, int& rightCount) {
+    for (QCPAxis* axis : m_unitAxes) {
+        if (axis->label() == unit) {
+            return axis;
+        }
+    }
+    // Units take turns: the first on the left, the second on the right, and so on outwards.
+    QCPAxis* axis = nullptr;
+    if (m_unitAxes.size() % 2 == 0) {
+        axis = leftCount == 0 ? yAxis : axisRect()->addAxis(QCPAxis::atLeft);
+        ++leftCount;
+    } else {
+        axis = rightCount == 0 ? yAxis2 : axisRect()->addAxis(QCPAxis::atRight);
+        ++rightCount;
+    }
+    axis->setVisible(true);
+    axis->setLabel(unit);
+    axis->setTickLabels(true);
+    m_unitAxes.push_back(axis);
+    return axis;
+}
+
+void TrendsPlot::SetXAxisLook(TrendAxis axis) {
+    if (axis == TrendAxis::DateTime) {
+        auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+        ticker->setDateTimeSpec(Qt::UTC);
+        ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd\nhh:mm:ss"));
+        xAxis->setTicker(ticker);
+        xAxis->setLabel(QStringLiteral("UTC date and time"));
+        return;
+    }
+    auto ticker = QSharedPointer<QCPAxisTicker>::create();
+    xAxis->setTicker(ticker);
+    xAxis->setNumberFormat(QStringLiteral("f"));
+    xAxis->setNumberPrecision(0);
+    xAxis->setLabel(axis == TrendAxis::Frame ? QStringLiteral("Frame") : QStringLiteral("Orbit"));
+}
+
+void TrendsPlot::Show(const TrendData& data, const std::vector<int>& channels, TrendAxis axis,
+                      bool hideDoubtful, bool keepRanges) {
+    const QCPRange oldX = xAxis->range();
+    std::map<QString, QCPRange> oldY;
+    for (QCPAxis* unitAxis : m_unitAxes) {
+        oldY[unitAxis->label()] = unitAxis->range();
+    }
+    ClearChannels();
+    m_data = &data;
+    m_axis = axis;
+    SetXAxisLook(axis);
+
+    int leftCount = 0;
+    int rightCount = 0;
+    for (const int channel : channels) {
+        ShownChannel shown;
+        shown.channel = channel;
+        shown.series = data.Series(channel, axis, hideDoubtful);
+        const QString unit = TrendChannelUnit(channel);
+        shown.axis = AxisForUnit(unit, leftCount, rightCount);
+        const QColor colour = ChannelColour(channel);
+
+        shown.line = addGraph(xAxis, shown.axis);
+        shown.line->setName(
+            QStringLiteral("%1 %2 (%3)")
+                .arg(TrendChannelName(channel), TrendChannelCaption(channel), unit));
+        shown.line->setPen(QPen(colour, 1.5));
+        const QVector<double> keys(shown.series.keys.begin(), shown.series.keys.end());
+        const QVector<double> values(shown.series.values.begin(), shown.series.values.end());
+        if (shown.series.keys.size() <= kMostPointsWithDiscs) {
+            shown.line->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, colour, 5));
+        }
+        shown.line->setData(keys, values, true);
+
+        // Doubtful frames again, as hollow rings over the line (no rings while they are hidden).
+        QVector<double> doubtfulKeys;
+        QVector<double> doubtfulValues;
+        for (std::size_t i = 0; i < shown.series.keys.size(); ++i) {
+            const TrendFrame& frame =
+                *data.Frames()[static_cast<std::size_t>(shown.series.frames[i])];
+            if (frame.calibration == Calibration::Doubtful && !std::isnan(shown.series.values[i])) {
+                doubtfulKeys.push_back(shown.series.keys[i]);
+                doubtfulValues.push_back(shown.series.values[i]);
+            }
+        }
+        shown.doubtful = addGraph(xAxis, shown.axis);
+        shown.doubtful->setName(QStringLiteral("%1 doubtful").arg(TrendChannelName(channel)));
+        shown.doubtful->setLineStyle(QCPGraph::lsNone);
+        QCPScatterStyle ring(QCPScatterStyle::ssCircle, QPen(colour, 1.5), Qt::white, 9);
+        shown.doubtful->setScatterStyle(ring);
+        shown.doubtful->setData(doubtfulKeys, doubtfulValues, true);
+        shown.doubtful->removeFromLegend();
+        m_shown.push_back(std::move(shown));
+    }
+    legend->setVisible(!m_shown.empty());
+
+    if (data.Logs().empty()) {
+        m_notice->setText(QStringLiteral("No logs. Add logs to plot their frames."));
+    } else if (data.Frames().empty()) {
+        m_notice->setText(QStringLiteral("No frames in this log."));
+    } else if (axis == TrendAxis::DateTime &&
+               data.FramesWithoutTime() == static_cast<int>(data.Frames().size())) {
+        m_notice->setText(QStringLiteral("No frame has a date and time that can be read."));
+    } else if (m_shown.empty()) {
+        m_notice->setText(QStringLiteral("Choose channels to plot."));
+    } else {
+        m_notice->setText(QString());
+    }
+    m_notice->setVisible(!m_notice->text().isEmpty());
+
+    if (keepRanges) {
+        xAxis->setRange(oldX);
+        for (QCPAxis* unitAxis : m_unitAxes) {
+            const auto old = oldY.find(unitAxis->label());
+            if (old != oldY.end()) {
+                unitAxis->setRange(old->second);
+            } else {
+                unitAxis->rescale();
+            }
+        }
+    } else {
+        ShowEverything();
+    }
+    QList<QCPAxis*> yAxes(m_unitAxes.begin(), m_unitAxes.end());
+    if (yAxes.isEmpty()) {
+        yAxes.append(yAxis);
+    }
+    axisRect()->setRangeDragAxes({xAxis}, yAxes);
+    axisRect()->setRangeZoomAxes({xAxis}, yAxes);
+    replot();
+}
+
+void TrendsPlot::ShowEverything() {
+    if (m_data == nullptr) {
+        return;
+    }
+    xAxis->rescale();
+    if (m_shown.empty()) {
+        // No channel: the x axis still spans the frames, so the marker has its place.
+        const TrendSeries any = m_data->Series(kCalibrationChannel, m_axis, false);
+        if (!any.keys.empty()) {
+            xAxis->setRange(any.keys.front(), any.keys.back());
+        }
+    }
+    for (QCPAxis* unitAxis : m_unitAxes) {
+        unitAxis->rescale();
+    }
+    // A single point or a flat line still gets some room around it.
+    for (QCPAxis* axis : axisRect()->axes()) {
+        if (axis->range().size() == 0) {
+            axis->setRange(axis->range().lower - 1, axis->range().upper + 1);
+        }
+    }
+    replot();
+}
+
+void TrendsPlot::SetMarker(std::optional<double> key) {
+    m_marker->setVisible(key.has_value());
+    if (key) {
+        m_marker->point1->setAxes(xAxis, yAxis);
+        m_marker->point2->setAxes(xAxis, yAxis);
+        m_marker->point1->setCoords(*key, 0);
+        m_marker->point2->setCoords(*key, 1);
+    }
+    replot(QCustomPlot::rpQueuedReplot);
+}
+
+QCPGraph* TrendsPlot::LineOf(int channel) const {
+    for (const ShownChannel& shown : m_shown) {
+        if (shown.channel == channel) {
+            return shown.line;
+        }
+    }
+    return nullptr;
+}
+
+QCPGraph* TrendsPlot::DoubtfulPointsOf(int channel) const {
+    for (const ShownChannel& shown : m_shown) {
+        if (shown.channel == channel) {
+            return shown.doubtful;
+        }
+    }
+    return nullptr;
+}
+
+QCPAxis* TrendsPlot::AxisOf(int channel) const {
+    for (const ShownChannel& shown : m_shown) {
+        if (shown.channel == channel) {
+            return shown.axis;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<double> TrendsPlot::MarkerKey() const {
+    if (!m_marker->visible()) {
+        return std::nullopt;
+    }
+    return m_marker->point1->key();
+}
+
+QString TrendsPlot::Notice() const {
+    return m_notice->visible() ? m_notice->text() : QString();
+}
+
+QString TrendsPlot::HoverText(const QPointF& pixel) const {
+    if (m_data == nullptr) {
+        return {};
+    }
+    const double mouseKey = xAxis->pixelToCoord(pixel.x());
+    const ShownChannel* best = nullptr;
+    std::size_t bestPoint = 0;
+    double bestDistance = kHoverReach;
+    for (const ShownChannel& shown : m_shown) {
+        const std::vector<double>& keys = shown.series.keys;
+        const auto at = std::lower_bound(keys.begin(), keys.end(), mouseKey) - keys.begin();
+        const std::ptrdiff_t from = std::max<std::ptrdiff_t>(0, at - kHoverScan);
+        const std::ptrdiff_t to = std::min<std::ptrdiff_t>(std::ssize(keys), at + kHoverScan);
+        for (std::ptrdiff_t i = from; i < to; ++i) {
+            const double value = shown.series.values[static_cast<std::size_t>(i)];
+            if (std::isnan(value)) {
+                continue;
+            }
+            const double dx = xAxis->coordToPixel(keys[static_cast<std::size_t>(i)]) - pixel.x();
+            const double dy = shown.axis->coordToPixel(value) - pixel.y();
+            const double distance = std::hypot(dx, dy);
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = &shown;
+                bestPoint = static_cast<std::size_t>(i);
+            }
+        }
+    }
+    if (best == nullptr) {
+        return {};
+    }
+    const TrendFrame& frame =
+        *m_data->Frames()[static_cast<std::size_t>(best->series.frames[bestPoint])];
+    const std::size_t slot = static_cast<std::size_t>(best->channel - 1);
+    const QString log = LogDisplayName(m_data->Logs()[static_cast<std::size_t>(frame.log)].path);
+    QString text =
+        QStringLiteral("%1 %2\nFrame %3, line %4 of %5\nDate %6, time %7")
+            .arg(TrendChannelName(best->channel), TrendChannelCaption(best->channel))
+            .arg(frame.number)
+            .arg(frame.lineNumber)
+            .arg(log, FromWindows1252(frame.date).trimmed(), FromWindows1252(frame.time).trimmed());
+    if (frame.hasTime) {
+        text += QStringLiteral(" (%1 UTC)").arg(DateTimeText(frame.utc));
+    }
+    text += QStringLiteral("\nOrbit %1\nRaw %2, value %3 %4, %5")
+                .arg(frame.orbit)
+                .arg(frame.raw[slot])
+                .arg(TrendValueText(frame.value[slot]), TrendChannelUnit(best->channel),
+                     ReceptionText(frame.reception[slot]));
+    if (frame.calibration == Calibration::Doubtful) {
+        text += QStringLiteral("\nDoubtful calibration (6D out of range)");
+    }
+    return text;
+}
+
+void TrendsPlot::mouseMoveEvent(QMouseEvent* event) {
+    QCustomPlot::mouseMoveEvent(event);
+    if (event->buttons() != Qt::NoButton) {
+        return;  // panning
+    }
+    const QString text = HoverText(event->position());
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(event->globalPosition().toPoint(), text, this);
+    }
+}
+
+void TrendsPlot::mouseDoubleClickEvent(QMouseEvent* event) {
+    QCustomPlot::mouseDoubleClickEvent(event);
+    ShowEverything();
+}
+
+}  // namespace ao07::ui
