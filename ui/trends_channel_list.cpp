@@ -12,6 +12,7 @@ namespace ao07::ui {
 TrendsChannelList::TrendsChannelList(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("channelList"));
     auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(2);
     for (int row = 1; row <= kRowCount; ++row) {
         auto* group = new QGroupBox(QStringLiteral("Row %1").arg(row), this);
         group->setObjectName(QStringLiteral("channelRow%1").arg(row));

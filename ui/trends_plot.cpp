@@ -21,13 +21,14 @@ constexpr double kHoverReach = 24;
 // How many points on each side of the pointer's x the hover looks at.
 constexpr std::ptrdiff_t kHoverScan = 200;
 
-QColor ChannelColour(int channel) {
+/// The colour of the n-th shown channel (from 0): neighbours differ most.
+QColor ShownColour(std::size_t n) {
     static const QColor kColours[] = {
         QColor(31, 119, 180),  QColor(214, 39, 40),  QColor(44, 160, 44), QColor(148, 103, 189),
         QColor(255, 127, 14),  QColor(23, 190, 207), QColor(140, 86, 75), QColor(227, 119, 194),
         QColor(127, 127, 127), QColor(188, 189, 34), QColor(0, 0, 128),   QColor(128, 0, 0),
     };
-    return kColours[(channel - 1) % std::size(kColours)];
+    return kColours[n % std::size(kColours)];
 }
 
 QString DateTimeText(std::int64_t utc) {
@@ -132,7 +133,7 @@ void TrendsPlot::Show(const TrendData& data, const std::vector<int>& channels, T
         shown.series = data.Series(channel, axis, hideDoubtful);
         const QString unit = TrendChannelUnit(channel);
         shown.axis = AxisForUnit(unit, leftCount, rightCount);
-        const QColor colour = ChannelColour(channel);
+        const QColor colour = ShownColour(m_shown.size());
 
         shown.line = addGraph(xAxis, shown.axis);
         shown.line->setName(
@@ -219,11 +220,13 @@ void TrendsPlot::ShowEverything() {
     for (QCPAxis* unitAxis : m_unitAxes) {
         unitAxis->rescale();
     }
-    // A single point or a flat line still gets some room around it.
+    // A single point or a flat line still gets some room around it, and the highest and
+    // lowest points (and their rings) stay clear of the frame.
     for (QCPAxis* axis : axisRect()->axes()) {
         if (axis->range().size() == 0) {
             axis->setRange(axis->range().lower - 1, axis->range().upper + 1);
         }
+        axis->scaleRange(axis->orientation() == Qt::Vertical ? 1.1 : 1.04);
     }
     replot();
 }

@@ -60,7 +60,7 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
     setWindowIcon(DishAntennaIcon());
-    resize(1100, 720);
+    resize(1200, 800);
 
     auto* addLogs = new QPushButton(QStringLiteral("Add logs..."), this);
     addLogs->setObjectName(QStringLiteral("addLogs"));
@@ -114,8 +114,8 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
     auto* plotAndFigures = new QSplitter(Qt::Vertical, this);
     plotAndFigures->addWidget(m_plot);
     plotAndFigures->addWidget(m_statistics);
-    plotAndFigures->setStretchFactor(0, 3);
-    plotAndFigures->setStretchFactor(1, 1);
+    plotAndFigures->setStretchFactor(0, 1);
+    plotAndFigures->setSizes({560, 140});
 
     m_channels = new TrendsChannelList(this);
     auto* channelScroll = new QScrollArea(this);
