@@ -36,6 +36,15 @@ QString DateTimeText(std::int64_t utc) {
         .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
+/// A single point or a flat line still gets some room around it, and the highest and lowest
+/// points (and their rings) stay clear of the frame.
+void FitWithRoom(QCPAxis* axis) {
+    if (axis->range().size() == 0) {
+        axis->setRange(axis->range().lower - 1, axis->range().upper + 1);
+    }
+    axis->scaleRange(axis->orientation() == Qt::Vertical ? 1.1 : 1.04);
+}
+
 }  // namespace
 
 TrendsPlot::TrendsPlot(QWidget* parent) : QCustomPlot(parent) {
@@ -106,7 +115,10 @@ void TrendsPlot::SetXAxisLook(TrendAxis axis) {
         xAxis->setLabel(QStringLiteral("UTC date and time"));
         return;
     }
-    auto ticker = QSharedPointer<QCPAxisTicker>::create();
+    // Frames and orbits are counted: ticks only at whole numbers.
+    auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
+    ticker->setTickStep(1);
+    ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
     xAxis->setTicker(ticker);
     xAxis->setNumberFormat(QStringLiteral("f"));
     xAxis->setNumberPrecision(0);
@@ -191,6 +203,7 @@ void TrendsPlot::Show(const TrendData& data, const std::vector<int>& channels, T
                 unitAxis->setRange(old->second);
             } else {
                 unitAxis->rescale();
+                FitWithRoom(unitAxis);
             }
         }
     } else {
@@ -220,13 +233,8 @@ void TrendsPlot::ShowEverything() {
     for (QCPAxis* unitAxis : m_unitAxes) {
         unitAxis->rescale();
     }
-    // A single point or a flat line still gets some room around it, and the highest and
-    // lowest points (and their rings) stay clear of the frame.
     for (QCPAxis* axis : axisRect()->axes()) {
-        if (axis->range().size() == 0) {
-            axis->setRange(axis->range().lower - 1, axis->range().upper + 1);
-        }
-        axis->scaleRange(axis->orientation() == Qt::Vertical ? 1.1 : 1.04);
+        FitWithRoom(axis);
     }
     replot();
 }
