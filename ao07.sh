@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The two set-up commands of the README:
-#   ./ao07.sh run    installs what is missing, builds the program and starts it
+#   ./ao07.sh run    installs what is missing, builds the program and starts it (with any
+#                    further arguments, such as --trends LOG...)
 #   ./ao07.sh test   installs what is missing, builds everything and runs every test
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -10,7 +11,7 @@ case "${1:-}" in
         scripts/install-deps.sh run
         cmake --preset release -DAO07_BUILD_TESTS=OFF >/dev/null
         cmake --build --preset release
-        exec build/release/ui/ao07-telemetry
+        exec build/release/ui/ao07-telemetry "${@:2}"
         ;;
     test)
         scripts/install-deps.sh test
