@@ -104,7 +104,7 @@ if [ -x "$trends" ]; then
     "$build/bench/ao07-make-bench-log" 100000 "$work/trends.txt"
     echo "Trends window, 100000-frame log, 3A shown (3 runs):"
     for run in 1 2 3; do "$trends" "$work/trends.txt"; done | sed 's/^/  /'
-    echo "  same, all 24 channels: $("$trends" "$work/trends.txt" $(seq 1 24))"
+    echo "  same, all 24 channels: $("$trends" "$work/trends.txt" all)"
 fi
 
 echo

@@ -36,6 +36,20 @@ QString DateTimeText(std::int64_t utc) {
         .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
+/// The hollow point of a doubtful frame, drawn once: a pixmap is copied many times faster
+/// than a ring is drawn, which counts on a log of many thousand frames.
+QPixmap RingPixmap(const QColor& colour) {
+    constexpr int kSize = 10;
+    QPixmap ring(kSize, kSize);
+    ring.fill(Qt::transparent);
+    QPainter painter(&ring);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour, 1.5));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QRectF(1, 1, kSize - 2, kSize - 2));
+    return ring;
+}
+
 /// A single point or a flat line still gets some room around it, and the highest and lowest
 /// points (and their rings) stay clear of the frame.
 void FitWithRoom(QCPAxis* axis) {
@@ -50,6 +64,7 @@ void FitWithRoom(QCPAxis* axis) {
 TrendsPlot::TrendsPlot(QWidget* parent) : QCustomPlot(parent) {
     setObjectName(QStringLiteral("trendPlot"));
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    setPlottingHints(QCP::phFastPolylines | QCP::phCacheLabels);
     setMouseTracking(true);
     legend->setVisible(true);
     legend->setFont(font());
@@ -142,7 +157,7 @@ void TrendsPlot::Show(const TrendData& data, const std::vector<int>& channels, T
     for (const int channel : channels) {
         ShownChannel shown;
         shown.channel = channel;
-        shown.series = data.Series(channel, axis, hideDoubtful);
+        TrendSeries series = data.Series(channel, axis, hideDoubtful);
         const QString unit = TrendChannelUnit(channel);
         shown.axis = AxisForUnit(unit, leftCount, rightCount);
         const QColor colour = ShownColour(m_shown.size());
@@ -152,30 +167,33 @@ void TrendsPlot::Show(const TrendData& data, const std::vector<int>& channels, T
             QStringLiteral("%1 %2 (%3)")
                 .arg(TrendChannelName(channel), TrendChannelCaption(channel), unit));
         shown.line->setPen(QPen(colour, 1.5));
-        const QVector<double> keys(shown.series.keys.begin(), shown.series.keys.end());
-        const QVector<double> values(shown.series.values.begin(), shown.series.values.end());
-        if (shown.series.keys.size() <= kMostPointsWithDiscs) {
+        const bool few = series.keys.size() <= kMostPointsWithDiscs;
+        if (few) {
             shown.line->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, colour, 5));
+        } else {
+            // Many points: thin lines without antialiasing draw many times faster (wide or
+            // smoothed pens go through Qt's path stroker point by point).
+            shown.line->setPen(QPen(colour, 1));
+            shown.line->setAntialiased(false);
         }
-        shown.line->setData(keys, values, true);
-
-        // Doubtful frames again, as hollow rings over the line (no rings while they are hidden).
-        QVector<double> doubtfulKeys;
-        QVector<double> doubtfulValues;
-        for (std::size_t i = 0; i < shown.series.keys.size(); ++i) {
-            const TrendFrame& frame =
-                *data.Frames()[static_cast<std::size_t>(shown.series.frames[i])];
-            if (frame.calibration == Calibration::Doubtful && !std::isnan(shown.series.values[i])) {
-                doubtfulKeys.push_back(shown.series.keys[i]);
-                doubtfulValues.push_back(shown.series.values[i]);
+        // Handed over whole and sorted, so that QCustomPlot neither sorts nor copies point by
+        // point; doubtful frames again, as hollow rings over the line (none while hidden).
+        QVector<QCPGraphData> points(static_cast<qsizetype>(series.keys.size()));
+        QVector<QCPGraphData> doubtful;
+        for (std::size_t i = 0; i < series.keys.size(); ++i) {
+            points[static_cast<qsizetype>(i)] = QCPGraphData(series.keys[i], series.values[i]);
+            const TrendFrame& frame = *data.Frames()[static_cast<std::size_t>(series.frames[i])];
+            if (frame.calibration == Calibration::Doubtful && !std::isnan(series.values[i])) {
+                doubtful.push_back(QCPGraphData(series.keys[i], series.values[i]));
             }
         }
+        shown.line->data()->set(points, true);
+        shown.frames = std::move(series.frames);
         shown.doubtful = addGraph(xAxis, shown.axis);
         shown.doubtful->setName(QStringLiteral("%1 doubtful").arg(TrendChannelName(channel)));
         shown.doubtful->setLineStyle(QCPGraph::lsNone);
-        QCPScatterStyle ring(QCPScatterStyle::ssCircle, QPen(colour, 1.5), Qt::white, 9);
-        shown.doubtful->setScatterStyle(ring);
-        shown.doubtful->setData(doubtfulKeys, doubtfulValues, true);
+        shown.doubtful->setScatterStyle(QCPScatterStyle(RingPixmap(colour)));
+        shown.doubtful->data()->set(doubtful, true);
         shown.doubtful->removeFromLegend();
         m_shown.push_back(std::move(shown));
     }
@@ -297,17 +315,17 @@ QString TrendsPlot::HoverText(const QPointF& pixel) const {
     std::size_t bestPoint = 0;
     double bestDistance = kHoverReach;
     for (const ShownChannel& shown : m_shown) {
-        const std::vector<double>& keys = shown.series.keys;
-        const auto at = std::lower_bound(keys.begin(), keys.end(), mouseKey) - keys.begin();
+        const QCPGraphDataContainer& points = *shown.line->data();
+        const std::ptrdiff_t at = points.findBegin(mouseKey, false) - points.constBegin();
         const std::ptrdiff_t from = std::max<std::ptrdiff_t>(0, at - kHoverScan);
-        const std::ptrdiff_t to = std::min<std::ptrdiff_t>(std::ssize(keys), at + kHoverScan);
+        const std::ptrdiff_t to = std::min<std::ptrdiff_t>(points.size(), at + kHoverScan);
         for (std::ptrdiff_t i = from; i < to; ++i) {
-            const double value = shown.series.values[static_cast<std::size_t>(i)];
-            if (std::isnan(value)) {
+            const QCPGraphData& point = *points.at(static_cast<int>(i));
+            if (std::isnan(point.value)) {
                 continue;
             }
-            const double dx = xAxis->coordToPixel(keys[static_cast<std::size_t>(i)]) - pixel.x();
-            const double dy = shown.axis->coordToPixel(value) - pixel.y();
+            const double dx = xAxis->coordToPixel(point.key) - pixel.x();
+            const double dy = shown.axis->coordToPixel(point.value) - pixel.y();
             const double distance = std::hypot(dx, dy);
             if (distance < bestDistance) {
                 bestDistance = distance;
@@ -319,8 +337,7 @@ QString TrendsPlot::HoverText(const QPointF& pixel) const {
     if (best == nullptr) {
         return {};
     }
-    const TrendFrame& frame =
-        *m_data->Frames()[static_cast<std::size_t>(best->series.frames[bestPoint])];
+    const TrendFrame& frame = *m_data->Frames()[static_cast<std::size_t>(best->frames[bestPoint])];
     const std::size_t slot = static_cast<std::size_t>(best->channel - 1);
     const QString log = LogDisplayName(m_data->Logs()[static_cast<std::size_t>(frame.log)].path);
     QString text =

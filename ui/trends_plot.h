@@ -49,7 +49,8 @@ protected:
 private:
     struct ShownChannel {
         int channel = 0;
-        TrendSeries series;
+        /// The place in Frames() of each point of `line`, in the same order.
+        std::vector<std::int32_t> frames;
         QCPGraph* line = nullptr;
         QCPGraph* doubtful = nullptr;
         QCPAxis* axis = nullptr;
