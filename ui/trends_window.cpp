@@ -8,7 +8,6 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,15 +29,12 @@
 #include "ui/program_icons.h"
 #include "ui/trends_channel_list.h"
 #include "ui/trends_export.h"
+#include "ui/trends_log_watch.h"
 #include "ui/trends_plot.h"
 #include "ui/trends_text.h"
 
 namespace ao07::ui {
 namespace {
-
-// An operator still typing saves often, and an editor replaces a file in several steps: the
-// log is decoded again once it has been quiet this long.
-constexpr int kReloadDelayMs = 300;
 
 const QStringList kStatisticsColumns = {
     QStringLiteral("Channel"),    QStringLiteral("Frames"),  QStringLiteral("Copied"),
@@ -136,10 +132,7 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
     layout->addWidget(sides, 1);
     layout->addWidget(m_logList);
 
-    m_watcher = new QFileSystemWatcher(this);
-    m_reloadTimer = new QTimer(this);
-    m_reloadTimer->setSingleShot(true);
-    m_reloadTimer->setInterval(kReloadDelayMs);
+    m_watch = new TrendsLogWatch(this);
     // Zooming and panning change the range many times a second: the figures follow once.
     m_statisticsTimer = new QTimer(this);
     m_statisticsTimer->setSingleShot(true);
@@ -169,9 +162,7 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
     connect(m_plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), m_statisticsTimer,
             qOverload<>(&QTimer::start));
     connect(m_statisticsTimer, &QTimer::timeout, this, &TrendsWindow::UpdateStatistics);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &TrendsWindow::NoteChange);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &TrendsWindow::NoteChange);
-    connect(m_reloadTimer, &QTimer::timeout, this, &TrendsWindow::ReloadChangedLogs);
+    connect(m_watch, &TrendsLogWatch::Settled, this, &TrendsWindow::ReloadChangedLogs);
 
     AddLogs(logs);
     if (logs.isEmpty()) {
@@ -375,46 +366,30 @@ void TrendsWindow::ShowMessage(const QString& text) {
 }
 
 void TrendsWindow::Watch(std::size_t index) {
-    const QString path = LogPath(m_data.Logs()[index]);
-    const QFileInfo info(path);
-    if (m_watched.size() <= index) {
-        m_watched.resize(index + 1);
-    }
-    m_watched[index] = {info.exists() ? info.lastModified() : QDateTime(),
-                        info.exists() ? info.size() : -1};
-    if (info.exists()) {
-        m_watcher->addPath(path);
-    }
-    // The folder too: an editor that saves by replacing the file, or a log that comes back.
-    const QString folder = info.absolutePath();
-    if (!m_watcher->directories().contains(folder)) {
-        m_watcher->addPath(folder);
-    }
-}
-
-void TrendsWindow::NoteChange() {
-    m_reloadTimer->start();
+    m_watch->Watch(index, LogPath(m_data.Logs()[index]));
 }
 
 void TrendsWindow::ReloadChangedLogs() {
     bool changed = false;
     for (std::size_t index = 0; index < m_data.Logs().size(); ++index) {
-        const QString path = LogPath(m_data.Logs()[index]);
-        const QFileInfo info(path);
-        if (!info.exists()) {
-            // The log stays plotted as it was last read.
-            changed = m_gone.insert(index).second || changed;
-            continue;
+        switch (m_watch->StateOf(index)) {
+            case TrendsLogWatch::State::Gone:
+                // The log stays plotted as it was last read.
+                changed = m_gone.insert(index).second || changed;
+                break;
+            case TrendsLogWatch::State::Same:
+                if (m_gone.count(index) == 0) {
+                    break;
+                }
+                [[fallthrough]];  // back with the same size and time: read it again anyway
+            case TrendsLogWatch::State::Changed:
+                m_gone.erase(index);
+                m_data.ReplaceLog(index, LoadTrendLog(LocalPath(LogPath(m_data.Logs()[index])),
+                                                      static_cast<int>(index)));
+                Watch(index);
+                changed = true;
+                break;
         }
-        const Watched& last = m_watched[index];
-        if (m_gone.count(index) == 0 && info.lastModified() == last.modified &&
-            info.size() == last.size) {
-            continue;
-        }
-        m_gone.erase(index);
-        m_data.ReplaceLog(index, LoadTrendLog(LocalPath(path), static_cast<int>(index)));
-        Watch(index);
-        changed = true;
     }
     if (changed) {
         Redraw(true);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
@@ -13,7 +12,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QFileSystemWatcher;
 class QLabel;
 class QTableWidget;
 class QTimer;
@@ -21,6 +19,7 @@ class QTimer;
 namespace ao07::ui {
 
 class TrendsChannelList;
+class TrendsLogWatch;
 class TrendsPlot;
 
 /// The Trends window: chosen channels of one or more logs plotted across their frames, with
@@ -63,11 +62,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    struct Watched {
-        QDateTime modified;
-        qint64 size = -1;
-    };
-
     void Redraw(bool keepRanges);
     void UpdateStatistics();
     void UpdateTexts();
@@ -76,12 +70,10 @@ private:
     void ChooseLogsToAdd();
     void ChooseExport();
     void Watch(std::size_t index);
-    void NoteChange();
     void ReloadChangedLogs();
     void ShowMessage(const QString& text);
 
     TrendData m_data;
-    std::vector<Watched> m_watched;
     std::set<std::size_t> m_gone;
     std::optional<std::pair<QString, int>> m_mainFrame;
 
@@ -92,8 +84,7 @@ private:
     QLabel* m_timeNote = nullptr;
     QLabel* m_logList = nullptr;
     QTableWidget* m_statistics = nullptr;
-    QFileSystemWatcher* m_watcher = nullptr;
-    QTimer* m_reloadTimer = nullptr;
+    TrendsLogWatch* m_watch = nullptr;
     QTimer* m_statisticsTimer = nullptr;
 };
 
