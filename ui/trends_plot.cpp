@@ -66,9 +66,16 @@ TrendsPlot::TrendsPlot(QWidget* parent) : QCustomPlot(parent) {
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     setPlottingHints(QCP::phFastPolylines | QCP::phCacheLabels);
     setMouseTracking(true);
+    // The legend stands in a row of its own above the plot, where it hides no point.
     legend->setVisible(true);
     legend->setFont(font());
-    axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setFillOrder(QCPLegend::foColumnsFirst);
+    legend->setWrap(3);
+    axisRect()->insetLayout()->take(legend);
+    plotLayout()->insertRow(0);
+    plotLayout()->addElement(0, 0, legend);
+    plotLayout()->setRowStretchFactor(0, 0.001);
     yAxis2->setVisible(false);
 
     m_notice = new QCPItemText(this);
