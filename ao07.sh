@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The set-up commands of the README:
-#   ./ao07.sh run    installs what is missing, builds the program and starts it
+#   ./ao07.sh run    installs what is missing, builds the program and starts it (with any
+#                    further arguments, such as --trends LOG...)
 #   ./ao07.sh test   installs what is missing, builds everything and runs every test
 #   ./ao07.sh package  installs what is missing and builds the Debian package in build/release
 set -euo pipefail
@@ -11,7 +12,7 @@ case "${1:-}" in
         scripts/install-deps.sh run
         cmake --preset release -DAO07_BUILD_TESTS=OFF >/dev/null
         cmake --build --preset release
-        exec build/release/ui/ao07-telemetry
+        exec build/release/ui/ao07-telemetry "${@:2}"
         ;;
     package)
         scripts/install-deps.sh package

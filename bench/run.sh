@@ -23,7 +23,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DAO07_BUILD_BENCH=ON
 cmake --build "$build" -j2 --target ao07-decode ao07-make-bench-log ao07-measure \
     ao07-write-floor ao07_library_bench >>"$log" 2>&1 || { cat "$log"; exit 1; }
 # The window is timed when it builds.
-cmake --build "$build" -j2 --target ao07-telemetry-first-frame ao07-minimal-window ao07_window_bench \
+cmake --build "$build" -j2 --target ao07-telemetry-first-frame ao07-minimal-window ao07_window_bench ao07-trends-open \
     >>"$log" 2>&1 || echo "The window did not build; see $log"
 
 work=$(mktemp -d)
@@ -118,6 +118,15 @@ if [ -x "$window" ] && [ -x "$minimal" ]; then
     show "ao07-telemetry" "$main"
 else
     echo "window start-up: not built (no $window or $minimal)"
+fi
+
+trends="$build/bench/ao07-trends-open"
+if [ -x "$trends" ]; then
+    # The Trends window on a log of 100,000 frames: open to drawn plot, a zoom, a hover.
+    "$build/bench/ao07-make-bench-log" 100000 "$work/trends.txt"
+    echo "Trends window, 100000-frame log, 3A shown (3 runs):"
+    for run in 1 2 3; do "$trends" "$work/trends.txt"; done | sed 's/^/  /'
+    echo "  same, all 24 channels: $("$trends" "$work/trends.txt" all)"
 fi
 
 echo

@@ -6,6 +6,8 @@ set -euo pipefail
 build=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libxcb1-dev)
 # The window's face: Liberation Sans fits every caption of the main window into its box.
 build+=(fonts-liberation2)
+# The Trends window's plot.
+build+=(libqcustomplot-dev)
 # The Debian package: CPack's shlibdeps needs dpkg-dev and file; the checks of what it holds.
 package=(dpkg-dev file desktop-file-utils appstream groff-base lintian)
 # The window heard over AT-SPI on a virtual display.

@@ -32,9 +32,13 @@ StartupRequest ReadCommandLine(const QCoreApplication& app) {
                        "LOG."),
         QStringLiteral("n"));
     parser.addOption(steps);
+    const QCommandLineOption trends(
+        QStringLiteral("trends"),
+        QStringLiteral("Show only the Trends window, with the channels of every LOG given."));
+    parser.addOption(trends);
     parser.addPositionalArgument(QStringLiteral("LOG"),
                                  QStringLiteral("The log to open at start-up, as File > Open "
-                                                "would."),
+                                                "would; with --trends, any number of logs."),
                                  QStringLiteral("[LOG]"));
 
     if (!parser.parse(app.arguments())) {
@@ -49,6 +53,15 @@ StartupRequest ReadCommandLine(const QCoreApplication& app) {
 
     StartupRequest request;
     const QStringList logs = parser.positionalArguments();
+    if (parser.isSet(trends)) {
+        if (parser.isSet(steps)) {
+            UsageError(
+                QStringLiteral("--steps steps the main window, which --trends does not show"));
+        }
+        request.trends = true;
+        request.trendLogs = logs;
+        return request;
+    }
     if (logs.size() > 1) {
         UsageError(QStringLiteral("one log at a time, not %1").arg(logs.size()));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QCoreApplication;
 
@@ -8,11 +9,14 @@ namespace ao07::ui {
 
 /// What ao07-telemetry is asked to do at start-up.
 struct StartupRequest {
-    QString log;    ///< the log to open as File > Open would; empty for none
-    int steps = 0;  ///< Next presses after opening the log, for demonstrations
+    QString log;          ///< the log to open as File > Open would; empty for none
+    int steps = 0;        ///< Next presses after opening the log, for demonstrations
+    bool trends = false;  ///< the Trends window alone, of `trendLogs`
+    QStringList trendLogs;
 };
 
-/// Reads the program's arguments: `ao07-telemetry [--steps N] [LOG]`. --help and --version
+/// Reads the program's arguments: `ao07-telemetry [--steps N] [LOG]` or
+/// `ao07-telemetry --trends LOG...`. --help and --version
 /// print their text and end the program with status 0; bad usage prints the reason and ends it
 /// with status 2.
 StartupRequest ReadCommandLine(const QCoreApplication& app);

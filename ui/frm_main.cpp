@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/frame.h"
 #include "core/program_identity.h"
 #include "decoder/channel_equations.h"
 #include "decoder/csv_record.h"
@@ -36,6 +37,7 @@
 #include "ui/message_boxes.h"
 #include "ui/program_icons.h"
 #include "ui/screen_reader_names.h"
+#include "ui/trends_opener.h"
 #include "ui/windows1252.h"
 
 namespace ao07::ui {
@@ -142,6 +144,7 @@ FrmMain::FrmMain(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBo
     connect(m_mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
 
     Form_Load();
+    new TrendsOpener(*this);  // double-click and context menu that open the Trends window
 }
 
 FrmMain::~FrmMain() = default;
@@ -332,6 +335,8 @@ void FrmMain::ChannelReceived(int channel, Reception reception, std::string_view
 
 void FrmMain::FrameCompleted(const Frame& frame) {
     m_marks->FrameCompleted(frame);
+    emit FrameShown(QFile::decodeName(QByteArray::fromStdString(m_module.State().InputFileName)),
+                    frame.number);
 }
 
 void FrmMain::CsvOutputChanged(bool on) {

@@ -71,6 +71,10 @@ public:
     void ShowEndOfFileMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
 
+signals:
+    /// Frame `frameNumber` of the log at `logPath` has been completed and is shown.
+    void FrameShown(const QString& logPath, int frameNumber);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -2,18 +2,24 @@
 //   ao07-telemetry [--steps N] [LOG]
 // opens LOG at start-up exactly as File > Open would; --steps presses Next N times after that
 // (tools/screenshot.sh uses it).
+//   ao07-telemetry --trends LOG...
+// shows the Trends window of those logs and nothing else.
 
 #include <QApplication>
 
 #include "ui/application_identity.h"
 #include "ui/command_line.h"
 #include "ui/frm_main.h"
+#include "ui/trends_command_line.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ao07::ui::SetApplicationIdentity();
     const ao07::ui::StartupRequest request = ao07::ui::ReadCommandLine(app);
 
+    if (request.trends) {
+        return ao07::ui::RunTrendsAlone(request.trendLogs);
+    }
     ao07::ui::FrmMain frmMain;
     frmMain.show();
     if (!request.log.isEmpty()) {

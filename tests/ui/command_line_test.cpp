@@ -46,6 +46,8 @@ TEST(TelemetryCommandLine, HelpVersionAndBadUsage) {
         {"--steps x a.txt", 2, "", "--steps takes a count of 0 or more, not \"x\""},
         {"--steps 3", 2, "", "--steps needs a LOG"},
         {"--no-such-option", 2, "", "Unknown option 'no-such-option'"},
+        {"--help", 0, "--trends", ""},
+        {"--trends --steps 2 a.txt", 2, "", "--steps steps the main window"},
     };
     const test::TempDir dir;
     for (const Case& c : cases) {
