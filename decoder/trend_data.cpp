@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numeric>
 
+#include "decoder/channel_tally.h"
+
 namespace ao07 {
 namespace {
 
@@ -109,7 +111,7 @@ TrendStatistics TrendData::Statistics(int channel, TrendAxis axis, bool hideDoub
                                       double to) const {
     const std::size_t slot = static_cast<std::size_t>(channel - 1);
     TrendStatistics figures;
-    double sum = 0;
+    ChannelTally tally;
     for (const std::int32_t place : Order(axis)) {
         const double key = *KeyOf(static_cast<std::size_t>(place), axis);
         const TrendFrame& frame = *m_frames[static_cast<std::size_t>(place)];
@@ -117,29 +119,16 @@ TrendStatistics TrendData::Statistics(int channel, TrendAxis axis, bool hideDoub
             continue;
         }
         ++figures.frames;
-        switch (frame.reception[slot]) {
-            case Reception::Copied: {
-                const double value = frame.value[slot];
-                if (figures.copied == 0) {
-                    figures.minimum = figures.maximum = value;
-                }
-                figures.minimum = std::min(figures.minimum, value);
-                figures.maximum = std::max(figures.maximum, value);
-                figures.last = value;
-                sum += value;
-                ++figures.copied;
-                break;
-            }
-            case Reception::NotCopied:
-                ++figures.notCopied;
-                break;
-            case Reception::Missing:
-                ++figures.missing;
-                break;
-        }
+        tally.Take(frame.reception[slot], frame.value[slot]);
     }
-    if (figures.copied > 0) {
-        figures.mean = sum / figures.copied;
+    figures.copied = static_cast<int>(tally.copied);
+    figures.notCopied = static_cast<int>(tally.notCopied);
+    figures.missing = static_cast<int>(tally.missing);
+    if (tally.copied > 0) {
+        figures.minimum = tally.minimum;
+        figures.maximum = tally.maximum;
+        figures.mean = tally.Mean();
+        figures.last = tally.last;
     }
     return figures;
 }

@@ -40,25 +40,7 @@ std::string Utf8(std::string_view windows1252) {
 std::string ChannelStats::Take(OutputFile&, std::string_view, const Frame& frame) {
     ++m_frames;
     for (std::size_t i = 0; i < m_tallies.size(); ++i) {
-        const ChannelReading& channel = frame.channels[i];
-        Tally& tally = m_tallies[i];
-        switch (channel.reception) {
-            case Reception::Copied:
-                tally.minimum =
-                    tally.copied == 0 ? channel.value : std::min(tally.minimum, channel.value);
-                tally.maximum =
-                    tally.copied == 0 ? channel.value : std::max(tally.maximum, channel.value);
-                tally.last = channel.value;
-                tally.sum += channel.value;
-                ++tally.copied;
-                break;
-            case Reception::NotCopied:
-                ++tally.notCopied;
-                break;
-            case Reception::Missing:
-                ++tally.missing;
-                break;
-        }
+        m_tallies[i].Take(frame.channels[i].reception, frame.channels[i].value);
     }
     return {};
 }
@@ -73,10 +55,10 @@ std::string ChannelStats::Table() const {
     rows.push_back({"channel", "caption", "unit", "frames", "copied", "not copied", "missing",
                     "minimum", "maximum", "mean", "last"});
     for (const ChannelInfo& info : ChannelTable()) {
-        const Tally& tally = m_tallies[static_cast<std::size_t>(info.index - 1)];
+        const ChannelTally& tally = m_tallies[static_cast<std::size_t>(info.index - 1)];
         const bool any = tally.copied > 0;
         std::string mean;
-        AppendJsonNumber(mean, tally.sum / static_cast<double>(any ? tally.copied : 1));
+        AppendJsonNumber(mean, tally.Mean());
         rows.push_back({ChannelName(info.index), Utf8(CaptionOf(info)), Utf8(info.valueUnit),
                         IntegerText(m_frames), IntegerText(tally.copied),
                         IntegerText(tally.notCopied), IntegerText(tally.missing),
@@ -112,7 +94,7 @@ std::string ChannelStats::Table() const {
 std::string ChannelStats::JsonObjects() const {
     std::string json;
     for (const ChannelInfo& info : ChannelTable()) {
-        const Tally& tally = m_tallies[static_cast<std::size_t>(info.index - 1)];
+        const ChannelTally& tally = m_tallies[static_cast<std::size_t>(info.index - 1)];
         const bool any = tally.copied > 0;
         json.append("{\"id\":\"").append(ChannelName(info.index)).append("\",\"caption\":");
         AppendJsonString(json, CaptionOf(info));
@@ -132,7 +114,7 @@ std::string ChannelStats::JsonObjects() const {
         };
         number("minimum", tally.minimum);
         number("maximum", tally.maximum);
-        number("mean", tally.sum / static_cast<double>(any ? tally.copied : 1));
+        number("mean", tally.Mean());
         number("last", tally.last);
         json += "}\n";
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/channel.h"
+#include "decoder/channel_tally.h"
 #include "tools/frame_sink.h"
 
 namespace ao07::tool {
@@ -20,22 +21,12 @@ public:
     std::string Finish(OutputFile& out) override;
 
 private:
-    struct Tally {
-        std::int64_t copied = 0;
-        std::int64_t notCopied = 0;
-        std::int64_t missing = 0;
-        float minimum = 0;
-        float maximum = 0;
-        float last = 0;
-        double sum = 0;
-    };
-
     std::string Table() const;
     std::string JsonObjects() const;
 
     bool m_json;
     std::int64_t m_frames = 0;
-    std::array<Tally, kChannelCount> m_tallies{};
+    std::array<ChannelTally, kChannelCount> m_tallies{};
 };
 
 }  // namespace ao07::tool
