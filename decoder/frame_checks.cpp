@@ -24,4 +24,28 @@ bool IsClean(const Frame& frame) {
     return allCopied && CalibrationOf(frame) == Calibration::Good;
 }
 
+const char* CalibrationName(Calibration calibration) {
+    switch (calibration) {
+        case Calibration::Good:
+            return "good";
+        case Calibration::Doubtful:
+            return "doubtful";
+        case Calibration::Unknown:
+            break;
+    }
+    return "unknown";
+}
+
+const char* ReceptionName(Reception reception) {
+    switch (reception) {
+        case Reception::Copied:
+            return "copied";
+        case Reception::NotCopied:
+            return "not copied";
+        case Reception::Missing:
+            break;
+    }
+    return "missing";
+}
+
 }  // namespace ao07

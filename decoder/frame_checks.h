@@ -1,8 +1,8 @@
 #pragma once
 
-namespace ao07 {
+#include "core/frame.h"
 
-struct Frame;
+namespace ao07 {
 
 /// What a frame's calibration channel says about the frame as a whole.
 enum class Calibration {
@@ -16,5 +16,11 @@ Calibration CalibrationOf(const Frame& frame);
 
 /// A frame is clean when all 24 channels were copied in it and its calibration is good.
 bool IsClean(const Frame& frame);
+
+/// The verdict in words, as the exports write it: "good", "doubtful" or "unknown".
+const char* CalibrationName(Calibration calibration);
+
+/// The reception in words, as the exports write it: "copied", "not copied" or "missing".
+const char* ReceptionName(Reception reception);
 
 }  // namespace ao07

@@ -11,30 +11,6 @@
 namespace ao07::tool {
 namespace {
 
-const char* CalibrationName(Calibration calibration) {
-    switch (calibration) {
-        case Calibration::Good:
-            return "good";
-        case Calibration::Doubtful:
-            return "doubtful";
-        case Calibration::Unknown:
-            break;
-    }
-    return "unknown";
-}
-
-const char* ReceptionName(Reception reception) {
-    switch (reception) {
-        case Reception::Copied:
-            return "copied";
-        case Reception::NotCopied:
-            return "not copied";
-        case Reception::Missing:
-            break;
-    }
-    return "missing";
-}
-
 /// The start of each channel's object up to its raw value, made once: {"id":"1A","raw":
 const std::array<std::string, kChannelCount>& ChannelStarts() {
     static const std::array<std::string, kChannelCount> starts = [] {

@@ -12,6 +12,7 @@
 
 #include <cmath>
 
+#include "decoder/frame_checks.h"
 #include "ui/trends_text.h"
 #include "ui/windows1252.h"
 
@@ -122,9 +123,7 @@ QByteArray PointsCsv(const TrendData& data, const TrendsExportRange& range) {
             frame.hasTime ? QDateTime::fromSecsSinceEpoch(frame.utc, Qt::UTC).toString(Qt::ISODate)
                           : QString(),
             QString::number(frame.orbit),
-            frame.calibration == Calibration::Good       ? QStringLiteral("good")
-            : frame.calibration == Calibration::Doubtful ? QStringLiteral("doubtful")
-                                                         : QStringLiteral("unknown"),
+            QString::fromLatin1(CalibrationName(frame.calibration)),
         };
         for (const TrendSeries& one : series) {
             fields << NumberField(one.values[i]);

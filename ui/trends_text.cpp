@@ -4,6 +4,7 @@
 
 #include "core/frame.h"
 #include "decoder/channel_table.h"
+#include "decoder/frame_checks.h"
 #include "ui/windows1252.h"
 
 namespace ao07::ui {
@@ -30,15 +31,7 @@ QString TrendValueText(double value) {
 }
 
 QString ReceptionText(Reception reception) {
-    switch (reception) {
-        case Reception::Copied:
-            return QStringLiteral("copied");
-        case Reception::NotCopied:
-            return QStringLiteral("not copied");
-        case Reception::Missing:
-            return QStringLiteral("missing");
-    }
-    return {};
+    return QString::fromLatin1(ReceptionName(reception));
 }
 
 QString LogDisplayName(const std::string& path) {
