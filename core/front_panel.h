@@ -16,6 +16,11 @@ class FrontPanel {
 public:
     virtual ~FrontPanel() = default;
 
+    /// Whether the front end shows the line, the header fields, the channels and the record as
+    /// each line is read. One that takes only whole frames answers false, and the step then
+    /// spares making what would be shown; every other event comes all the same.
+    virtual bool ShowsEachStep() const { return true; }
+
     /// The line just read, trimmed.
     virtual void ShowRawLine(std::string_view /*line*/) {}
     virtual void ShowOrbit(std::string_view /*text*/) {}

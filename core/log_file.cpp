@@ -5,16 +5,46 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace ao07 {
 namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
+// A line that lies whole in the buffer is then never longer than a line is kept.
+static_assert(kBufferSize <= LogFile::kMaxLineLength);
 
 /// CR or LF. Both lie below every printable character, so one comparison settles most bytes.
 bool IsLineEnd(char c) {
     return static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n');
+}
+
+/// The first CR or LF from `cursor` on, or `stop`. Eight bytes are tested at a time: a line of
+/// a log is short, and this scan is the one pass every byte of the log takes.
+const char* FindLineEnd(const char* cursor, const char* stop) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (stop - cursor >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, cursor, sizeof word);
+            // A byte of `lf` or `cr` is 0 where the byte is an LF or a CR. The lowest byte
+            // flagged by (x - 1) & ~x is always a true 0; bytes above it may be flagged falsely.
+            const std::uint64_t lf = word ^ (kOnes * '\n');
+            const std::uint64_t cr = word ^ (kOnes * '\r');
+            const std::uint64_t ends = (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits;
+            if (ends != 0) {
+                return cursor + std::countr_zero(ends) / 8;
+            }
+            cursor += sizeof word;
+        }
+    }
+    while (cursor != stop && !IsLineEnd(*cursor)) {
+        ++cursor;
+    }
+    return cursor;
 }
 
 /// Why a file of this kind is no log, for a front end that reads ordinary files only.
@@ -84,6 +114,7 @@ void LogFile::Reset(int fd, bool owned) {
     m_owned = owned;
     m_buffer.resize(kBufferSize);
     m_pos = m_end = 0;
+    m_pendingLf = false;
     m_exhausted = false;
     m_readError.clear();
 }
@@ -99,55 +130,81 @@ void LogFile::Close() {
 }
 
 bool LogFile::Fill() {
-    if (m_exhausted || m_fd < 0) {
-        return false;
-    }
-    ssize_t count = 0;
-    do {
-        count = ::read(m_fd, m_buffer.data(), m_buffer.size());
-    } while (count < 0 && errno == EINTR);
-    if (count <= 0) {
-        if (count < 0) {
-            m_readError = std::strerror(errno);
+    while (!m_exhausted && m_fd >= 0) {
+        ssize_t count = 0;
+        do {
+            count = ::read(m_fd, m_buffer.data(), m_buffer.size());
+        } while (count < 0 && errno == EINTR);
+        if (count <= 0) {
+            if (count < 0) {
+                m_readError = std::strerror(errno);
+            }
+            m_exhausted = true;
+            return false;
         }
-        m_exhausted = true;
-        return false;
+        m_end = static_cast<std::size_t>(count);
+        // The LF of a CR LF that the previous block ended between.
+        m_pos = m_pendingLf && m_buffer[0] == '\n' ? 1 : 0;
+        m_pendingLf = false;
+        if (m_pos < m_end) {
+            return true;
+        }
     }
-    m_pos = 0;
-    m_end = static_cast<std::size_t>(count);
-    return true;
+    return false;
 }
 
 bool LogFile::AtEnd() {
     return m_pos >= m_end && !Fill();
 }
 
-bool LogFile::ReadLine(std::string& line) {
-    line.clear();
+bool LogFile::ReadLine(std::string_view& line) {
+    // Nearly every line lies whole in the buffer and is handed on where it stands.
+    const char* start = m_buffer.data() + m_pos;
+    const char* stop = m_buffer.data() + m_end;
+    const char* end = m_pos < m_end ? FindLineEnd(start, stop) : stop;
+    if (end == stop) {
+        return ReadLineAcrossBlocks(line);
+    }
+    const auto length = static_cast<std::size_t>(end - start);
+    line = std::string_view(start, length);  // shorter than the buffer, so never cut
+    m_pos += length;
+    SkipTerminator(*end);
+    return false;
+}
+
+void LogFile::SkipTerminator(char terminator) {
+    ++m_pos;
+    // CR LF is one terminator, even when the block ends between the two. The line in the buffer
+    // is already taken: refilling for the LF would overwrite it, so the next fill skips it.
+    if (terminator == '\r') {
+        if (m_pos < m_end) {
+            m_pos += m_buffer[m_pos] == '\n' ? 1 : 0;
+        } else {
+            m_pendingLf = true;
+        }
+    }
+}
+
+bool LogFile::ReadLineAcrossBlocks(std::string_view& line) {
+    // The line runs on past the end of the buffer: it is gathered in m_spill, as far as it is
+    // kept, while the blocks after it are read.
+    m_spill.clear();
     bool cut = false;
     while (m_pos < m_end || Fill()) {
         const char* start = m_buffer.data() + m_pos;
         const char* stop = m_buffer.data() + m_end;
-        const char* cursor = start;
-        while (cursor != stop && !IsLineEnd(*cursor)) {
-            ++cursor;
-        }
-        const auto room = kMaxLineLength - std::min(line.size(), kMaxLineLength);
-        const auto length = static_cast<std::size_t>(cursor - start);
+        const char* end = FindLineEnd(start, stop);
+        const auto length = static_cast<std::size_t>(end - start);
+        const auto room = kMaxLineLength - std::min(m_spill.size(), kMaxLineLength);
         cut = cut || length > room;
-        line.append(start, std::min(length, room));
-        m_pos += static_cast<std::size_t>(cursor - start);
-        if (cursor == stop) {
-            continue;  // the line goes on in the next block
+        m_spill.append(start, std::min(length, room));
+        m_pos += length;
+        if (end != stop) {
+            SkipTerminator(*end);
+            break;
         }
-        const char terminator = *cursor;
-        ++m_pos;
-        // CR LF is one terminator, even when the block ends between the two.
-        if (terminator == '\r' && (m_pos < m_end || Fill()) && m_buffer[m_pos] == '\n') {
-            ++m_pos;
-        }
-        return cut;
     }
+    line = m_spill;
     return cut;
 }
 

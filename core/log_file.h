@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct stat;
@@ -45,7 +46,9 @@ public:
 
     /// The next line without its terminator, cut to its first kMaxLineLength characters (the
     /// rest is read past). Returns true when the line was cut. Call only when AtEnd() is false.
-    bool ReadLine(std::string& line);
+    /// `line` is valid until the next call of ReadLine, AtEnd or Close: a line that lies whole
+    /// in the read buffer is not copied at all.
+    bool ReadLine(std::string_view& line);
 
     /// Closes the log; closing a log that is not open does nothing.
     void Close();
@@ -56,12 +59,17 @@ public:
 private:
     bool Fill();
     void Reset(int fd, bool owned);
+    bool ReadLineAcrossBlocks(std::string_view& line);
+    void SkipTerminator(char terminator);
 
     int m_fd = -1;
     bool m_owned = false;
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
+    std::string m_spill;       ///< a line that runs on into the next block of the buffer
+    bool m_pendingLf = false;  ///< the last block ended in a CR: an LF opening the next ends
+                               ///< the same line
     bool m_exhausted = false;
     std::string m_readError;
 };

@@ -200,18 +200,26 @@ double RoundHalfEven(double value) {
 }
 
 std::string IntegerText(std::int64_t value) {
-    char buffer[24];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return {buffer, result.ptr};
+    IntegerDigits digits;
+    return std::string(IntegerText(value, digits));
+}
+
+std::string_view IntegerText(std::int64_t value, IntegerDigits& digits) {
+    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    return {digits.data(), result.ptr};
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
+    // Every line of a log passes through here, and few have a blank to trim.
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && text[first] == ' ') {
+        ++first;
     }
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    while (end > first && text[end - 1] == ' ') {
+        --end;
+    }
+    return text.substr(first, end - first);
 }
 
 }  // namespace ao07

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -45,6 +46,12 @@ inline std::optional<std::int16_t> RoundToInt16(double value) {
 
 /// `value` in plain decimal: digits only, "-" before a negative number, no blank, no grouping.
 std::string IntegerText(std::int64_t value);
+
+/// Room for the text of any 64-bit integer.
+using IntegerDigits = std::array<char, 24>;
+
+/// IntegerText(value) written into `digits`, for a caller that only copies it on.
+std::string_view IntegerText(std::int64_t value, IntegerDigits& digits);
 
 /// `text` without leading and trailing space characters; tabs and other characters stay.
 std::string_view TrimBlanks(std::string_view text);

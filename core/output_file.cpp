@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace ao07 {
 namespace {
@@ -23,6 +24,36 @@ void TakeBackPartialRecord(int fd, std::size_t partial) {
     if (end >= length && ::ftruncate(fd, end - length) == 0) {
         ::lseek(fd, end - length, SEEK_SET);
     }
+}
+
+/// Writes `bytes`, whole records ending at `recordEnds`, to `fd`. Returns "" or the reason; the
+/// records that went out whole then stay and the piece of the next is cut off again.
+std::string WriteRecords(int fd, std::string_view bytes,
+                         const std::vector<std::size_t>& recordEnds) {
+    std::string error;
+    std::size_t sent = 0;
+    if (fd < 0) {
+        error = std::strerror(EBADF);
+    }
+    while (error.empty() && sent < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + sent, bytes.size() - sent);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            error = std::strerror(errno);
+        } else if (written == 0) {
+            error = std::strerror(EIO);  // a device that takes nothing would loop for ever
+        } else {
+            sent += static_cast<std::size_t>(written);  // after a short write, the rest goes next
+        }
+    }
+    if (!error.empty() && fd >= 0) {
+        const auto whole = std::upper_bound(recordEnds.begin(), recordEnds.end(), sent);
+        const std::size_t kept = whole == recordEnds.begin() ? 0 : *(whole - 1);
+        TakeBackPartialRecord(fd, sent - kept);
+    }
+    return error;
 }
 
 }  // namespace
@@ -76,39 +107,77 @@ std::string OutputFile::WriteRecord(std::string_view record) {
 
 std::string OutputFile::EndRecord() {
     m_recordEnds.push_back(m_pending.size());
-    if (m_batched && m_pending.size() < kBatchBytes) {
+    if (!m_batched) {
+        return Flush();
+    }
+    return m_pending.size() < kBatchBytes ? std::string() : HandOver();
+}
+
+std::string OutputFile::HandOver() {
+    // The writer takes one block at a time: collecting goes on in the other buffer meanwhile.
+    if (std::string error = WaitForWriter(); !error.empty()) {
+        // The file ends with the last whole record of the block that failed; none goes after.
+        m_pending.clear();
+        m_recordEnds.clear();
+        return error;
+    }
+    if (!m_writer.joinable()) {
+        m_writer = std::thread([this] { WriteBlocks(); });
+    }
+    {
+        const std::lock_guard lock(m_mutex);
+        std::swap(m_inFlight, m_pending);
+        std::swap(m_inFlightEnds, m_recordEnds);
+        m_blockWaiting = true;
+    }
+    m_changed.notify_all();
+    m_pending.clear();
+    m_recordEnds.clear();
+    return {};
+}
+
+void OutputFile::WriteBlocks() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_blockWaiting || m_stopping; });
+        if (!m_blockWaiting) {
+            return;
+        }
+        lock.unlock();
+        std::string error = WriteRecords(m_fd, m_inFlight, m_inFlightEnds);
+        lock.lock();
+        m_writerError = std::move(error);
+        m_blockWaiting = false;
+        m_changed.notify_all();
+    }
+}
+
+std::string OutputFile::WaitForWriter() {
+    if (!m_writer.joinable()) {
         return {};
     }
-    return Flush();
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_blockWaiting; });
+    return std::exchange(m_writerError, {});
+}
+
+void OutputFile::StopWriter() {
+    if (!m_writer.joinable()) {
+        return;
+    }
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_writer.join();
+    m_stopping = false;
 }
 
 std::string OutputFile::Flush() {
-    if (m_pending.empty()) {
-        return {};
-    }
-    std::string error;
-    std::size_t sent = 0;  // bytes of the held records that went out
-    if (m_fd < 0) {
-        error = std::strerror(EBADF);
-    }
-    while (error.empty() && sent < m_pending.size()) {
-        const ssize_t written = ::write(m_fd, m_pending.data() + sent, m_pending.size() - sent);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written < 0) {
-            error = std::strerror(errno);
-        } else if (written == 0) {
-            error = std::strerror(EIO);  // a device that takes nothing would loop for ever
-        } else {
-            sent += static_cast<std::size_t>(written);  // after a short write, the rest goes next
-        }
-    }
-    if (!error.empty()) {
-        // The records that went out whole stay; the piece of the next is cut off again.
-        const auto whole = std::upper_bound(m_recordEnds.begin(), m_recordEnds.end(), sent);
-        const std::size_t kept = whole == m_recordEnds.begin() ? 0 : *(whole - 1);
-        TakeBackPartialRecord(m_fd, sent - kept);
+    std::string error = WaitForWriter();
+    if (error.empty() && !m_pending.empty()) {
+        error = WriteRecords(m_fd, m_pending, m_recordEnds);
     }
     m_pending.clear();
     m_recordEnds.clear();
@@ -116,7 +185,8 @@ std::string OutputFile::Flush() {
 }
 
 std::string OutputFile::Close() {
-    std::string error = m_fd >= 0 ? Flush() : std::string();
+    std::string error = m_fd >= 0 ? Flush() : WaitForWriter();
+    StopWriter();
     m_pending.clear();
     m_recordEnds.clear();
     if (m_fd >= 0 && m_owned && ::close(m_fd) != 0 && error.empty()) {

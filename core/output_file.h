@@ -1,16 +1,20 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace ao07 {
 
 /// The output of records (the CSV file, or what ao07-decode writes). By default each record goes
 /// to the operating system as soon as it is written, so a crash of the program loses no record.
-/// Batched, whole records are collected in memory and written in large blocks; the output still
-/// ends at a record boundary whatever happens.
+/// Batched, whole records are collected in memory and written in large blocks by a thread of
+/// their own, while the next block collects, so that decoding never waits for the disk; the
+/// output still ends at a record boundary whatever happens.
 class OutputFile {
 public:
     /// The least a batch collects before it is written.
@@ -31,7 +35,8 @@ public:
     bool IsTerminal() const;
 
     /// Collects records in memory until kBatchBytes are held (on) or writes each at once (off,
-    /// the default). Switching it off writes what is held.
+    /// the default). Switching it off writes what is held. Batched, a failed write is reported
+    /// by the call that hands over the next block, or by Flush or Close.
     void SetBatched(bool batched);
 
     /// Writes `line` followed by CR LF. Returns "" or the reason the write failed; a file then
@@ -40,6 +45,20 @@ public:
 
     /// Writes `record`, which carries its own line end, as one record; as WriteLine otherwise.
     std::string WriteRecord(std::string_view record);
+
+    /// As WriteRecord, for a record that `make(text)` appends to `text` in place, which spares a
+    /// copy of a long record. Should `make` throw, nothing of the record is kept.
+    template <typename Make>
+    std::string WriteRecordMadeBy(Make make) {
+        const std::size_t start = m_pending.size();
+        try {
+            make(m_pending);
+        } catch (...) {
+            m_pending.resize(start);
+            throw;
+        }
+        return EndRecord();
+    }
 
     /// Writes every record held. Returns "" or the reason; the file then ends with the last
     /// record that went out whole, and the records held are dropped.
@@ -51,12 +70,27 @@ public:
 
 private:
     std::string EndRecord();
+    std::string HandOver();
+    std::string WaitForWriter();
+    void WriteBlocks();
+    void StopWriter();
 
     int m_fd = -1;
     bool m_owned = false;
     bool m_batched = false;
     std::string m_pending;                  ///< records not yet written; reused, never shrunk
     std::vector<std::size_t> m_recordEnds;  ///< where each record held in m_pending ends
+
+    // The writer thread of batched output and the one block it may hold. While m_blockWaiting
+    // is set, only the writer touches m_inFlight and m_inFlightEnds.
+    std::thread m_writer;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_blockWaiting = false;
+    bool m_stopping = false;
+    std::string m_inFlight;
+    std::vector<std::size_t> m_inFlightEnds;
+    std::string m_writerError;  ///< why the last block failed, until it is reported
 };
 
 }  // namespace ao07

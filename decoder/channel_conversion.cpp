@@ -15,32 +15,18 @@
 namespace ao07 {
 namespace {
 
-// Two characters of a telemetry row give -9 ("-9") to 99. A log repeats these few values over
-// and over, so each channel's conversions of them are made once and then looked up.
-constexpr int kLowestRowValue = -9;
-constexpr int kHighestRowValue = 99;
-constexpr std::size_t kRowValueCount = kHighestRowValue - kLowestRowValue + 1;
-
-struct Conversion {
-    float value = 0;
-    std::string text;
-};
-using ConversionTable = std::array<std::array<Conversion, kRowValueCount>, kChannelCount>;
-
-const ConversionTable& RowValueConversions() {
-    static const ConversionTable table = [] {
-        ConversionTable made;
-        for (int channel = 1; channel <= kChannelCount; ++channel) {
-            for (int raw = kLowestRowValue; raw <= kHighestRowValue; ++raw) {
-                Conversion& entry = made[static_cast<std::size_t>(channel - 1)]
-                                        [static_cast<std::size_t>(raw - kLowestRowValue)];
-                entry.value = ConvertChannel(channel, static_cast<std::int16_t>(raw));
-                entry.text = DecodedText(entry.value);
-            }
+// Out of line, so that the lookups that use the table stay small.
+[[gnu::noinline]] ConversionTable MakeRowValueConversions() {
+    ConversionTable made;
+    for (int channel = 1; channel <= kChannelCount; ++channel) {
+        for (int raw = kLowestRowValue; raw <= kHighestRowValue; ++raw) {
+            Conversion& entry = made[static_cast<std::size_t>(channel - 1)]
+                                    [static_cast<std::size_t>(raw - kLowestRowValue)];
+            entry.value = ConvertChannel(channel, static_cast<std::int16_t>(raw));
+            entry.text = DecodedText(entry.value);
         }
-        return made;
-    }();
-    return table;
+    }
+    return made;
 }
 
 /// A text made for a raw value outside the table, kept for the rest of the program's life like
@@ -52,14 +38,16 @@ std::string_view KeptText(std::string text) {
     return *kept.insert(std::move(text)).first;
 }
 
+[[gnu::noinline]] std::array<std::string, kRowValueCount> MakeRowValueTexts() {
+    std::array<std::string, kRowValueCount> made;
+    for (int raw = kLowestRowValue; raw <= kHighestRowValue; ++raw) {
+        made[static_cast<std::size_t>(raw - kLowestRowValue)] = IntegerText(raw);
+    }
+    return made;
+}
+
 const std::array<std::string, kRowValueCount>& RowValueTexts() {
-    static const std::array<std::string, kRowValueCount> texts = [] {
-        std::array<std::string, kRowValueCount> made;
-        for (int raw = kLowestRowValue; raw <= kHighestRowValue; ++raw) {
-            made[static_cast<std::size_t>(raw - kLowestRowValue)] = IntegerText(raw);
-        }
-        return made;
-    }();
+    static const std::array<std::string, kRowValueCount> texts = MakeRowValueTexts();
     return texts;
 }
 
@@ -72,21 +60,19 @@ std::string_view RawValueText(std::int16_t raw) {
     return RowValueTexts()[static_cast<std::size_t>(raw - kLowestRowValue)];
 }
 
-void ConvertReading(int channel, std::int16_t raw, ChannelReading& reading) {
-    if (raw < kLowestRowValue || raw > kHighestRowValue) {
-        // Converted before anything is stored: a failure leaves the reading as it was.
-        const float value = ConvertChannel(channel, raw);
-        reading.text = KeptText(DecodedText(value));
-        reading.raw = raw;
-        reading.value = value;
-        return;
-    }
-    const Conversion& entry = RowValueConversions()
-                                  .at(static_cast<std::size_t>(channel - 1))
-                                  .at(static_cast<std::size_t>(raw - kLowestRowValue));
+const ConversionTable& RowValueConversions() {
+    static const ConversionTable table = MakeRowValueConversions();
+    return table;
+}
+
+std::string_view ConvertDirectly(int channel, std::int16_t raw, ChannelReading& reading) {
+    // Converted before anything is stored: a failure (also for a channel that does not exist)
+    // leaves the reading as it was.
+    const float value = ConvertChannel(channel, raw);
+    reading.text = KeptText(DecodedText(value));
     reading.raw = raw;
-    reading.value = entry.value;
-    reading.text = entry.text;
+    reading.value = value;
+    return reading.text;
 }
 
 }  // namespace ao07

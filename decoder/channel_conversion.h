@@ -1,16 +1,53 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+
+#include "core/channel.h"
+#include "core/frame.h"
 
 namespace ao07 {
 
-struct ChannelReading;
+/// Every raw value two characters of a row can give: -9 ("-9") to 99.
+inline constexpr int kLowestRowValue = -9;
+inline constexpr int kHighestRowValue = 99;
+inline constexpr std::size_t kRowValueCount = kHighestRowValue - kLowestRowValue + 1;
+
+/// A channel's value and text for one raw value.
+struct Conversion {
+    float value = 0;
+    std::string text;
+};
+
+/// Each channel's conversions of the raw values a row can give, made once by ConvertChannel and
+/// DecodedText: a log repeats these few values over and over. Channel 1..24 at [index - 1], raw
+/// value r at [r - kLowestRowValue].
+using ConversionTable = std::array<std::array<Conversion, kRowValueCount>, kChannelCount>;
+const ConversionTable& RowValueConversions();
+
+/// ConvertReading for a raw value outside the table, or a channel that does not exist.
+std::string_view ConvertDirectly(int channel, std::int16_t raw, ChannelReading& reading);
 
 /// Sets the raw value, engineering value and text of `reading` for channel 1..24 and raw value
 /// `raw`, as ConvertChannel and DecodedText give them; the text lives as long as the program.
 /// Throws ConversionError as ConvertChannel does (never for a raw value a log can carry).
-void ConvertReading(int channel, std::int16_t raw, ChannelReading& reading);
+/// Returns the text, which a caller joining the texts of a row uses straight away. Inline: every
+/// channel of every row is looked up here.
+inline std::string_view ConvertReading(int channel, std::int16_t raw, ChannelReading& reading) {
+    if (raw < kLowestRowValue || raw > kHighestRowValue || channel < 1 || channel > kChannelCount) {
+        return ConvertDirectly(channel, raw, reading);
+    }
+    const Conversion& entry =
+        RowValueConversions()[static_cast<std::size_t>(channel - 1)]
+                             [static_cast<std::size_t>(raw - kLowestRowValue)];
+    reading.raw = raw;
+    reading.value = entry.value;
+    reading.text = entry.text;
+    return entry.text;
+}
 
 /// IntegerText(raw), as the raw grid shows it; the text lives as long as the program.
 std::string_view RawValueText(std::int16_t raw);

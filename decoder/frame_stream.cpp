@@ -8,6 +8,7 @@ namespace ao07 {
 /// Steps a MainModule and keeps only what a stream of frames needs.
 class FrameStream::Collector final : public FrontPanel {
 public:
+    bool ShowsEachStep() const override { return false; }
     void FrameCompleted(const Frame& frame) override { completed = &frame; }
     void LineCut(std::int64_t lineNumber, bool, std::string_view message) override {
         if (onLineCut) {

@@ -2,11 +2,13 @@
 
 #include <sys/stat.h>
 
-#include <utility>
+#include <array>
+#include <string_view>
 
 #include "core/channel.h"
 #include "core/front_panel.h"
 #include "core/number_text.h"
+#include "core/text_join.h"
 #include "decoder/channel_conversion.h"
 #include "decoder/csv_record.h"
 
@@ -29,7 +31,10 @@ void MainModule::AdvanceOneLine() {
         return;
     }
     ++m_linesInLog;
-    m_panel.ShowRawLine(m_reading.line);
+    AssignText(m_state.CurrentLine, m_reading.line);
+    if (m_showsEachStep) {
+        m_panel.ShowRawLine(m_state.CurrentLine);
+    }
     if (m_reading.lineCut) {
         m_panel.LineCut(m_linesInLog, !m_lineCutInLog, LineCutMessage(m_linesInLog));
         m_lineCutInLog = true;
@@ -41,37 +46,44 @@ void MainModule::AdvanceOneLine() {
     } else {
         TakeHeaderFields();
     }
-    // The line becomes CurrentLine without a copy; the reading's old text is overwritten by the
-    // next read. Its header texts point into it, so this comes after they were taken.
-    std::swap(m_state.CurrentLine, m_reading.line);
 }
 
 void MainModule::TakeRow() {
     const int row = m_reading.row;
+    const bool shows = m_showsEachStep;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const int channel = ChannelIndex(row, slot);
         m_state.RawChannel[channel] = m_reading.value[slot];
         m_frame.channels[static_cast<std::size_t>(channel - 1)].reception =
             m_reading.reception[slot];
-        m_panel.ShowRawValue(channel, RawValueText(m_reading.value[slot]));
-        m_panel.ChannelReceived(channel, m_reading.reception[slot],
-                                TelemetryReader::SlotGroup(m_reading.line, slot));
+        if (shows) {
+            m_panel.ShowRawValue(channel, RawValueText(m_reading.value[slot]));
+            m_panel.ChannelReceived(channel, m_reading.reception[slot],
+                                    TelemetryReader::SlotGroup(m_reading.line, slot));
+        }
     }
     DecodeRow(m_state.CurrentRow);
 }
 
 void MainModule::TakeHeaderFields() {
+    const bool shows = m_showsEachStep;
     if (m_reading.hasOrbit) {
         m_state.OrbitNumber = m_reading.orbit;
-        m_panel.ShowOrbit(IntegerText(m_state.OrbitNumber));
+        if (shows) {
+            m_panel.ShowOrbit(IntegerText(m_state.OrbitNumber));
+        }
     }
     if (m_reading.hasTime) {
-        m_state.TimeText = m_reading.time;
-        m_panel.ShowTime(m_state.TimeText);
+        AssignText(m_state.TimeText, m_reading.time);
+        if (shows) {
+            m_panel.ShowTime(m_state.TimeText);
+        }
     }
     if (m_reading.hasDate) {
-        m_state.DateText = m_reading.date;
-        m_panel.ShowDate(m_state.DateText);
+        AssignText(m_state.DateText, m_reading.date);
+        if (shows) {
+            m_panel.ShowDate(m_state.DateText);
+        }
     }
 }
 
@@ -79,29 +91,27 @@ void MainModule::DecodeRow(std::uint8_t row) {
     if (row < 1 || row > kRowCount) {
         return;
     }
-    std::string& fragment = m_state.RowCsv[row];
-    fragment.clear();
+    std::array<std::string_view, kSlotCount> texts;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const int channel = ChannelIndex(row, slot);
         ChannelReading& reading = m_frame.channels[static_cast<std::size_t>(channel - 1)];
-        ConvertReading(channel, m_state.RawChannel[channel], reading);
-        if (slot > 1) {
-            fragment += ',';
-        }
-        fragment += reading.text;
+        texts[static_cast<std::size_t>(slot - 1)] =
+            ConvertReading(channel, m_state.RawChannel[channel], reading);
     }
+    JoinInto(m_state.RowCsv[row], texts, ',');
     m_rowDecoded[row] = true;
     if (row == kRowCount) {
         // The record reaches the file before anything is shown, so nothing on disk waits for
         // the display.
         CompleteFrame();
     }
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
+    const bool shows = m_showsEachStep;
+    for (int slot = 1; slot <= kSlotCount && shows; ++slot) {
         const int channel = ChannelIndex(row, slot);
         m_panel.ShowChannelText(channel, m_frame.Channel(channel).text);
     }
     if (row == kRowCount) {
-        if (m_recordWritten) {
+        if (m_recordWritten && shows) {
             m_panel.ShowOutputData(m_frame.record);
         }
         m_panel.FrameCompleted(m_frame);
@@ -120,8 +130,8 @@ void MainModule::CompleteFrame() {
     }
     m_frame.number = ++m_framesInLog;
     m_frame.lineNumber = m_linesInLog;
-    m_frame.date = m_state.DateText;
-    m_frame.time = m_state.TimeText;
+    AssignText(m_frame.date, m_state.DateText);
+    AssignText(m_frame.time, m_state.TimeText);
     m_frame.orbit = m_state.OrbitNumber;
     AssembleRecord(m_state, m_frame.record);
     m_recordWritten = false;
@@ -223,6 +233,7 @@ void MainModule::StartLog(const std::string& name) {
     m_framesInLog = 0;
     m_linesInLog = 0;
     m_lineCutInLog = false;
+    m_showsEachStep = m_panel.ShowsEachStep();
     m_panel.SteppingChanged(true);
 }
 

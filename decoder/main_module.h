@@ -102,6 +102,7 @@ private:
     std::int64_t m_linesInLog = 0;
     bool m_lineCutInLog = false;
     bool m_recordWritten = false;  ///< the frame just completed went to the CSV file
+    bool m_showsEachStep = true;   ///< the front end's answer, asked when a log is opened
 };
 
 }  // namespace ao07

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/frame.h"
+#include "core/output_file.h"
 #include "decoder/csv_record.h"
 #include "decoder/frame_stream.h"
 #include "tools/json_lines.h"
@@ -28,21 +29,35 @@ std::vector<std::string_view> Fields(std::string_view record) {
     }
 }
 
-std::string CheckJson(const Frame& frame) {
-    std::string line;
+/// Checks the frame's JSON object, which is appended to `line`.
+std::string CheckJson(const Frame& frame, std::string& line) {
+    const std::size_t start = line.size();
     tool::AppendFrameJson(line, "fuzz log", frame);
-    if (line.empty() || line.back() != '\n' || line.find('\n') != line.size() - 1) {
+    const std::string_view objectLine = std::string_view(line).substr(start);
+    if (objectLine.empty() || objectLine.back() != '\n' ||
+        objectLine.find('\n') != objectLine.size() - 1) {
         return "a JSON object is not one line";
     }
-    const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
+    const nlohmann::json object = nlohmann::json::parse(objectLine, nullptr, false);
     if (object.is_discarded()) {
-        return "not JSON: " + line;
+        return "not JSON: " + std::string(objectLine);
     }
     if (object["frame"] != frame.number || object["line"] != frame.lineNumber ||
         object["channels"].size() != kChannelCount) {
-        return "the JSON object does not carry the frame: " + line;
+        return "the JSON object does not carry the frame: " + std::string(objectLine);
     }
     return {};
+}
+
+/// What was written to the descriptor, from its start.
+std::string Contents(int fd) {
+    std::string contents;
+    char block[4096];
+    ssize_t count = 0;
+    for (off_t at = 0; (count = ::pread(fd, block, sizeof block, at)) > 0; at += count) {
+        contents.append(block, static_cast<std::size_t>(count));
+    }
+    return contents;
 }
 
 /// `decodedInLog[row - 1]`: the row was decoded in this log before or in this frame, so the
@@ -103,25 +118,47 @@ std::string CheckFrameOutputs(const std::uint8_t* data, std::size_t size) {
         return "the log could not be written to memory";
     }
     ::lseek(fd, 0, SEEK_SET);
+    // ao07-decode's JSON Lines output keeps each channel's object once made: it must be what
+    // the frames' objects made afresh are.
+    const int jsonFd = ::memfd_create("fuzz json", MFD_CLOEXEC);
+    if (jsonFd < 0) {
+        ::close(fd);
+        return "memfd_create failed";
+    }
     std::string failure;
+    std::string expectedJson;
     {
         FrameStream stream;
         stream.Attach(fd, "fuzz log");
+        OutputFile json;
+        json.Attach(jsonFd);
+        json.SetBatched(true);
+        tool::JsonLines sink;
         std::array<bool, kRowCount> decodedInLog{};
         while (const Frame* frame = stream.Next()) {
             for (int row = 1; row <= kRowCount; ++row) {
                 decodedInLog[static_cast<std::size_t>(row - 1)] |=
                     frame->Channel(ChannelIndex(row, 1)).reception != Reception::Missing;
             }
-            failure = CheckJson(*frame);
+            failure = CheckJson(*frame, expectedJson);
             if (failure.empty()) {
                 failure = CheckGaps(*frame, decodedInLog);
+            }
+            if (failure.empty()) {
+                failure = sink.Take(json, "fuzz log", *frame);
             }
             if (!failure.empty()) {
                 break;
             }
         }
+        if (const std::string error = json.Close(); failure.empty() && !error.empty()) {
+            failure = error;
+        }
     }
+    if (failure.empty() && Contents(jsonFd) != expectedJson) {
+        failure = "JSON Lines output differs from the frames' objects made afresh";
+    }
+    ::close(jsonFd);
     ::close(fd);
     return failure;
 }

@@ -1,6 +1,9 @@
 #include "reader/telemetry_reader.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <memory>
 
 #include "core/number_text.h"
 
@@ -22,13 +25,89 @@ constexpr std::size_t SlotStart(int slot) {
     return static_cast<std::size_t>(4 * (slot - 1));
 }
 
-/// Whether `text` holds `keyword` (upper-case letters) with the letters of `text` in any case.
-bool ContainsKeyword(std::string_view text, std::string_view keyword) {
-    const auto upper = [](char c) {
-        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    };
-    return std::search(text.begin(), text.end(), keyword.begin(), keyword.end(),
-                       [&](char a, char b) { return upper(a) == b; }) != text.end();
+// What a character can be, as bits of one table: every character of every line is looked at for
+// one or more of these. A damage mark (x or X) makes the slot read 0; a not-copied mark (x, X, ?
+// or #) is what operators write for a missed digit; O, T and D in either case may start a header
+// keyword.
+constexpr std::uint8_t kDigit = 1;
+constexpr std::uint8_t kDamageMark = 2;
+constexpr std::uint8_t kNotCopiedMark = 4;
+constexpr std::uint8_t kKeywordStart = 8;
+
+constexpr std::array<std::uint8_t, 256> kCharacterKinds = [] {
+    std::array<std::uint8_t, 256> kinds{};
+    for (char c = '0'; c <= '9'; ++c) {
+        kinds[static_cast<unsigned char>(c)] = kDigit;
+    }
+    for (const char c : {'x', 'X'}) {
+        kinds[static_cast<unsigned char>(c)] = kDamageMark | kNotCopiedMark;
+    }
+    for (const char c : {'?', '#'}) {
+        kinds[static_cast<unsigned char>(c)] = kNotCopiedMark;
+    }
+    for (const char c : {'O', 'o', 'T', 't', 'D', 'd'}) {
+        kinds[static_cast<unsigned char>(c)] = kKeywordStart;
+    }
+    return kinds;
+}();
+
+std::uint8_t KindOf(char c) {
+    return kCharacterKinds[static_cast<unsigned char>(c)];
+}
+
+/// The kinds of slot 1..4's three characters together; a row too short for the whole group
+/// gives those of the characters it has.
+std::uint8_t GroupKinds(std::string_view row, int slot) {
+    const std::size_t start = SlotStart(slot);
+    if (row.size() >= start + 3) {
+        return KindOf(row[start]) | KindOf(row[start + 1]) | KindOf(row[start + 2]);
+    }
+    std::uint8_t kinds = 0;
+    for (std::size_t pos = start; pos < row.size(); ++pos) {
+        kinds |= KindOf(row[pos]);
+    }
+    return kinds;
+}
+
+/// Whether `text` holds `keyword` (upper-case letters) at `start`, its letters in any case.
+bool KeywordAt(std::string_view text, std::size_t start, std::string_view keyword) {
+    if (text.size() - start < keyword.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < keyword.size(); ++i) {
+        // Clearing bit 5 turns a lower-case letter into its capital and leaves a capital as it
+        // is; no other byte becomes a capital letter by it.
+        if ((text[start + i] & ~0x20) != keyword[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+/// The header keywords a line holds, letters in any case.
+struct HeaderKeywords {
+    bool orbit = false;
+    bool time = false;
+    bool date = false;
+};
+
+/// Finds the three keywords in one pass over the line: each starts with its own letter.
+HeaderKeywords FindHeaderKeywords(std::string_view line) {
+    HeaderKeywords found;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if ((KindOf(line[i]) & kKeywordStart) == 0) {
+            continue;
+        }
+        const int letter = line[i] & ~0x20;
+        if (letter == 'O') {
+            found.orbit = found.orbit || KeywordAt(line, i, "ORBIT");
+        } else if (letter == 'T') {
+            found.time = found.time || KeywordAt(line, i, "TIME");
+        } else if (letter == 'D') {
+            found.date = found.date || KeywordAt(line, i, "DATE");
+        }
+    }
+    return found;
 }
 
 /// The line without its first `count` characters; a line too short for that gives "".
@@ -36,29 +115,34 @@ std::string_view ValueAfter(std::string_view line, std::size_t count) {
     return line.substr(std::min(count, line.size()));
 }
 
-bool IsDamageMark(char c) {
-    return c == 'x' || c == 'X';
+/// A slot's raw value read from two characters of a row, the way every slot is read.
+std::int16_t ValueOfText(std::string_view text) {
+    // Two characters always give -9 to 99, so the 16-bit store never fails.
+    return RoundToInt16(LeadingNumber(text)).value_or(0);
 }
 
-/// Operators write x for a digit they missed, and in practice also ? or #.
-bool IsNotCopiedMark(char c) {
-    return IsDamageMark(c) || c == '?' || c == '#';
-}
+/// ValueOfText of every pair of bytes, worked out once: every slot of every row is read, and a
+/// lookup costs a small part of reading the number.
+using PairValueTable = std::array<std::int16_t, 256 * 256>;
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-/// Trims the line in place, sparing a copy of it.
-void TrimInPlace(std::string& line) {
-    const std::string_view trimmed = TrimBlanks(line);
-    if (trimmed.empty()) {
-        line.clear();
-    } else if (trimmed.size() != line.size()) {
-        const auto first = static_cast<std::size_t>(trimmed.data() - line.data());
-        line.erase(first + trimmed.size());
-        line.erase(0, first);
+// Made once, out of line, so that the lookups that use the table stay small.
+[[gnu::noinline]] std::unique_ptr<PairValueTable> MakePairValues() {
+    auto made = std::make_unique<PairValueTable>();
+    for (std::size_t pair = 0; pair < made->size(); ++pair) {
+        const char text[2] = {static_cast<char>(pair >> 8), static_cast<char>(pair & 0xFF)};
+        (*made)[pair] = ValueOfText(std::string_view(text, 2));
     }
+    return made;
+}
+
+const PairValueTable& PairValues() {
+    static const std::unique_ptr<PairValueTable> table = MakePairValues();
+    return *table;
+}
+
+std::int16_t ValueOfPair(const PairValueTable& values, char first, char second) {
+    return values[static_cast<std::size_t>(static_cast<unsigned char>(first)) << 8 |
+                  static_cast<unsigned char>(second)];
 }
 
 }  // namespace
@@ -75,10 +159,11 @@ void TelemetryReader::ReadNextLine(LineReading& reading) {
         return;
     }
     reading.endOfLog = false;
-    reading.lineCut = m_log.ReadLine(reading.line);
-    TrimInPlace(reading.line);
+    std::string_view untrimmed;
+    reading.lineCut = m_log.ReadLine(untrimmed);
+    reading.line = TrimBlanks(untrimmed);
 
-    const std::string& line = reading.line;
+    const std::string_view line = reading.line;
     if (line.size() == kRowLength) {
         for (bool& damaged : reading.damagedSlot) {
             damaged = false;
@@ -102,17 +187,18 @@ void TelemetryReader::ReadNextLine(LineReading& reading) {
 void TelemetryReader::TakeHeaderFields(LineReading& reading) {
     const std::string_view line = reading.line;
     // One line may carry several keywords; each sets its own field.
-    if (ContainsKeyword(line, "ORBIT")) {
+    const HeaderKeywords keywords = FindHeaderKeywords(line);
+    if (keywords.orbit) {
         const double number = LeadingNumber(ValueAfter(line, kOrbitValueStart));
         // An orbit number too large for the field is as unusable as no number at all.
         reading.orbit = RoundToInt32(number).value_or(0);
         reading.hasOrbit = true;
     }
-    if (ContainsKeyword(line, "TIME")) {
+    if (keywords.time) {
         reading.time = ValueAfter(line, kTimeValueStart);
         reading.hasTime = true;
     }
-    if (ContainsKeyword(line, "DATE")) {
+    if (keywords.date) {
         reading.date = ValueAfter(line, kDateValueStart);
         reading.hasDate = true;
     }
@@ -120,12 +206,10 @@ void TelemetryReader::TakeHeaderFields(LineReading& reading) {
 
 void TelemetryReader::MarkDamagedChannels(std::string_view row,
                                           OneBased<bool, kSlotCount>& damaged) {
-    // Slot s covers positions 4s-3 to 4s-1 (row digit and two value digits); every fourth
-    // position is a separator and marks nothing.
-    const std::size_t length = std::min(row.size(), kRowLength);
-    for (std::size_t pos = 1; pos <= length; ++pos) {
-        if (pos % 4 != 0 && IsDamageMark(row[pos - 1])) {
-            damaged[static_cast<int>((pos - 1) / 4) + 1] = true;
+    // A slot's group is its row digit and two value digits; the separators mark nothing.
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        if ((GroupKinds(row, slot) & kDamageMark) != 0) {
+            damaged[slot] = true;
         }
     }
 }
@@ -133,12 +217,14 @@ void TelemetryReader::MarkDamagedChannels(std::string_view row,
 void TelemetryReader::ExtractRowValues(std::string_view row,
                                        const OneBased<bool, kSlotCount>& damaged,
                                        OneBased<std::int16_t, kSlotCount>& values) {
+    const PairValueTable& pairValues = PairValues();
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         std::int16_t value = 0;
+        const std::size_t start = SlotStart(slot) + 1;
         if (!damaged[slot]) {
-            const std::size_t start = std::min(SlotStart(slot) + 1, row.size());
-            // Two characters always give -9 to 99, so the 16-bit store never fails.
-            value = RoundToInt16(LeadingNumber(row.substr(start, 2))).value_or(0);
+            value = start + 2 <= row.size()
+                        ? ValueOfPair(pairValues, row[start], row[start + 1])
+                        : ValueOfText(row.substr(std::min(start, row.size()), 2));
         }
         values[slot] = value;
     }
@@ -150,8 +236,8 @@ Reception TelemetryReader::SlotReception(std::string_view row, int slot) {
         return Reception::NotCopied;
     }
     // Two digits are a reading only when the row digit beside them carries no mark either.
-    const bool copied =
-        !IsNotCopiedMark(row[start]) && IsDigit(row[start + 1]) && IsDigit(row[start + 2]);
+    const bool copied = (KindOf(row[start]) & kNotCopiedMark) == 0 &&
+                        (KindOf(row[start + 1]) & KindOf(row[start + 2]) & kDigit) != 0;
     return copied ? Reception::Copied : Reception::NotCopied;
 }
 

@@ -19,7 +19,9 @@ struct LineReading {
     bool endOfLog = false;  ///< no line was left; the rest of the reading is unchanged
     std::string readError;  ///< at the end of the log: why reading failed, or ""
 
-    std::string line;      ///< the line, trimmed of leading and trailing blanks
+    /// The line, trimmed of leading and trailing blanks. It points into the log's read buffer
+    /// and is valid until the next read.
+    std::string_view line;
     bool lineCut = false;  ///< the line was longer than LogFile::kMaxLineLength and was cut
 
     std::uint8_t row = 0;                       ///< 1..6 for a telemetry row, else 0

@@ -1,9 +1,12 @@
 #include "tools/json_lines.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 
 #include "core/frame.h"
 #include "core/output_file.h"
+#include "decoder/channel_conversion.h"
 #include "decoder/channel_table.h"
 #include "decoder/frame_checks.h"
 #include "tools/json_text.h"
@@ -25,9 +28,22 @@ const std::array<std::string, kChannelCount>& ChannelStarts() {
     return starts;
 }
 
-}  // namespace
+/// One channel's object: {"id":"1A","raw":81,"value":2389.5,"unit":"mA","text":"2389.500",
+/// "reception":"copied"}, with a comma before it for every channel but the first.
+void AppendChannelJson(std::string& line, const ChannelInfo& info, const ChannelReading& channel) {
+    line += ChannelStarts()[static_cast<std::size_t>(info.index - 1)];
+    AppendJsonInteger(line, channel.raw);
+    line += ",\"value\":";
+    AppendJsonNumber(line, channel.value);
+    line += ",\"unit\":";
+    AppendJsonString(line, info.valueUnit);
+    line += ",\"text\":";
+    AppendJsonString(line, channel.text);
+    line.append(",\"reception\":\"").append(ReceptionName(channel.reception)).append("\"}");
+}
 
-void AppendFrameJson(std::string& line, std::string_view logName, const Frame& frame) {
+/// The frame's object up to the start of its channels.
+void AppendFrameStart(std::string& line, std::string_view logName, const Frame& frame) {
     line += "{\"log\":";
     AppendJsonString(line, logName);
     line += ",\"frame\":";
@@ -42,25 +58,76 @@ void AppendFrameJson(std::string& line, std::string_view logName, const Frame& f
     AppendJsonInteger(line, frame.orbit);
     line.append(",\"calibration\":\"").append(CalibrationName(CalibrationOf(frame)));
     line += "\",\"channels\":[";
-    for (const ChannelInfo& info : ChannelTable()) {
-        const ChannelReading& channel = frame.Channel(info.index);
-        line += ChannelStarts()[static_cast<std::size_t>(info.index - 1)];
-        AppendJsonInteger(line, channel.raw);
-        line += ",\"value\":";
-        AppendJsonNumber(line, channel.value);
-        line += ",\"unit\":";
-        AppendJsonString(line, info.valueUnit);
-        line += ",\"text\":";
-        AppendJsonString(line, channel.text);
-        line.append(",\"reception\":\"").append(ReceptionName(channel.reception)).append("\"}");
-    }
-    line += "]}\n";
 }
 
+constexpr std::string_view kFrameEnd = "]}\n";
+
+}  // namespace
+
+void AppendFrameJson(std::string& line, std::string_view logName, const Frame& frame) {
+    AppendFrameStart(line, logName, frame);
+    for (const ChannelInfo& info : ChannelTable()) {
+        AppendChannelJson(line, info, frame.Channel(info.index));
+    }
+    line += kFrameEnd;
+}
+
+/// Each channel's object, kept once made: a log repeats a few raw values over and over, and the
+/// object of a reading seen before is copied rather than made again. An object is used again
+/// only for a reading equal in every field it shows, so the output is what AppendChannelJson
+/// makes for every reading.
+class JsonLines::ChannelObjects {
+public:
+    void Append(std::string& line, const ChannelInfo& info, const ChannelReading& channel) {
+        const int offset = channel.raw - kLowestRowValue;
+        if (offset < 0 || offset >= static_cast<int>(kRowValueCount)) {
+            AppendChannelJson(line, info, channel);
+            return;
+        }
+        Kept& kept =
+            m_kept[static_cast<std::size_t>(info.index - 1)][static_cast<std::size_t>(offset)]
+                  [static_cast<std::size_t>(channel.reception)];
+        if (!kept.Shows(channel)) {
+            kept.reading = channel;
+            kept.json.clear();
+            AppendChannelJson(kept.json, info, channel);
+        }
+        line += kept.json;
+    }
+
+private:
+    struct Kept {
+        ChannelReading reading;
+        std::string json;  ///< "" until made
+
+        bool Shows(const ChannelReading& channel) const {
+            // The text is compared where it is kept as well as by its bytes: a reading's text
+            // lives in the conversion table, so equal readings point to the same bytes.
+            return !json.empty() && reading.raw == channel.raw &&
+                   std::bit_cast<std::uint32_t>(reading.value) ==
+                       std::bit_cast<std::uint32_t>(channel.value) &&
+                   reading.reception == channel.reception &&
+                   (reading.text.data() == channel.text.data()
+                        ? reading.text.size() == channel.text.size()
+                        : reading.text == channel.text);
+        }
+    };
+    static constexpr std::size_t kReceptions = 3;
+    std::array<std::array<std::array<Kept, kReceptions>, kRowValueCount>, kChannelCount> m_kept;
+};
+
+JsonLines::JsonLines() : m_channels(std::make_unique<ChannelObjects>()) {}
+
+JsonLines::~JsonLines() = default;
+
 std::string JsonLines::Take(OutputFile& out, std::string_view logName, const Frame& frame) {
-    m_line.clear();
-    AppendFrameJson(m_line, logName, frame);
-    return out.WriteRecord(m_line);
+    return out.WriteRecordMadeBy([&](std::string& line) {
+        AppendFrameStart(line, logName, frame);
+        for (const ChannelInfo& info : ChannelTable()) {
+            m_channels->Append(line, info, frame.Channel(info.index));
+        }
+        line += kFrameEnd;
+    });
 }
 
 }  // namespace ao07::tool

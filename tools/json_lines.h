@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "tools/frame_sink.h"
@@ -11,13 +12,16 @@ namespace ao07::tool {
 /// channel's id, raw value, value, unit, text and reception.
 class JsonLines final : public FrameSink {
 public:
+    JsonLines();
+    ~JsonLines() override;
     std::string Take(OutputFile& out, std::string_view logName, const Frame& frame) override;
 
 private:
-    std::string m_line;  ///< reused from frame to frame
+    class ChannelObjects;
+    std::unique_ptr<ChannelObjects> m_channels;
 };
 
-/// The object of one frame, with its line end, into `line`.
+/// The object of one frame, with its line end, appended to `line`.
 void AppendFrameJson(std::string& line, std::string_view logName, const Frame& frame);
 
 }  // namespace ao07::tool

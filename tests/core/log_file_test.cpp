@@ -18,10 +18,10 @@ std::vector<std::string> ReadAll(const std::string& path) {
     LogFile log;
     EXPECT_EQ(log.Open(path), "");
     std::vector<std::string> lines;
-    std::string line;
+    std::string_view line;
     while (!log.AtEnd()) {
         log.ReadLine(line);
-        lines.push_back(line);
+        lines.push_back(std::string(line));
     }
     return lines;
 }
@@ -71,7 +71,7 @@ TEST(LogFile, KeepsOnlyTheFirstMebibyteOfAnOverlongLineAndSaysSo) {
         std::string(max, 'a') + "bcd\r\n" + std::string(max, 'e') + "\r\nnext";
     LogFile log;
     ASSERT_EQ(log.Open(dir.Write("long.txt", bytes)), "");
-    std::string line;
+    std::string_view line;
     EXPECT_TRUE(log.ReadLine(line));
     EXPECT_EQ(line, std::string(max, 'a'));  // the rest of the line is read past
     EXPECT_FALSE(log.ReadLine(line));
@@ -117,7 +117,7 @@ TEST(LogFile, TakesOnlyOrdinaryFilesWhenAskedAndNeverWaitsToOpen) {
     ::close(listener);
     // An ordinary file reads as always, its reads no longer non-blocking.
     EXPECT_EQ(log.Open(dir.Write("log.txt", "a\r\nb"), LogFiles::RegularOnly), "");
-    std::string line;
+    std::string_view line;
     ASSERT_FALSE(log.AtEnd());
     log.ReadLine(line);
     EXPECT_EQ(line, "a");

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "core/output_file.h"
 #include "decoder/csv_record.h"
 #include "decoder/main_module.h"
 #include "robustness/file_size_limit.h"
@@ -160,6 +161,27 @@ TEST(CsvOutput, ADiskThatFillsUpSwitchesCsvOffAndKeepsTheRecordsBefore) {
               "ao07-decode: The record could not be written to \"out.csv\": File too large. CSV "
               "output is switched off; the records written before are kept.\n");
     EXPECT_TRUE(SameBytes(ReadFile(dir.File("out.csv")), CsvWithRecords(kRecord, kRecordsThatFit)));
+}
+
+TEST(CsvOutput, ADiskThatFillsUpInAnyBlockLeavesWholeRecords) {
+    // ao07-decode writes records in blocks while the next block collects: wherever the disk
+    // fills, in the first block, a later one or the last, the file ends with a whole record.
+    const std::size_t line = kRecord.size() + 2;
+    const std::size_t perBlock = OutputFile::kBatchBytes / line + 1;
+    const std::size_t frames = 3 * perBlock + perBlock / 2;
+    TempDir dir;
+    dir.Write("log.txt", Repeat(kFrame, frames));
+    const std::size_t header = CsvHeader().size() + 2;
+    for (const std::size_t fit : {perBlock / 3, perBlock + perBlock / 2, frames - 2}) {
+        const DecoderRun run =
+            RunDecoder(dir, {"-o", "out.csv", "log.txt"}, 60, header + fit * line + line / 2);
+        EXPECT_EQ(run.end.status, 1) << fit;
+        EXPECT_EQ(run.err,
+                  "ao07-decode: The record could not be written to \"out.csv\": File too large. "
+                  "CSV output is switched off; the records written before are kept.\n")
+            << fit;
+        EXPECT_TRUE(SameBytes(ReadFile(dir.File("out.csv")), CsvWithRecords(kRecord, fit))) << fit;
+    }
 }
 
 }  // namespace
