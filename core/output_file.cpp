@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <utility>
+#include <system_error>
 
 namespace ao07 {
 namespace {
@@ -122,7 +122,11 @@ std::string OutputFile::HandOver() {
         return error;
     }
     if (!m_writer.joinable()) {
-        m_writer = std::thread([this] { WriteBlocks(); });
+        try {
+            m_writer = std::thread([this] { WriteBlocks(); });
+        } catch (const std::system_error&) {
+            return Flush();  // no thread to be had: this block is written here and now
+        }
     }
     {
         const std::lock_guard lock(m_mutex);
@@ -158,7 +162,8 @@ std::string OutputFile::WaitForWriter() {
     }
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return !m_blockWaiting; });
-    return std::exchange(m_writerError, {});
+    // Kept until the file is closed: nothing may follow a block that failed.
+    return m_writerError;
 }
 
 void OutputFile::StopWriter() {
@@ -187,6 +192,7 @@ std::string OutputFile::Flush() {
 std::string OutputFile::Close() {
     std::string error = m_fd >= 0 ? Flush() : WaitForWriter();
     StopWriter();
+    m_writerError.clear();
     m_pending.clear();
     m_recordEnds.clear();
     if (m_fd >= 0 && m_owned && ::close(m_fd) != 0 && error.empty()) {

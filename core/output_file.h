@@ -36,7 +36,8 @@ public:
 
     /// Collects records in memory until kBatchBytes are held (on) or writes each at once (off,
     /// the default). Switching it off writes what is held. Batched, a failed write is reported
-    /// by the call that hands over the next block, or by Flush or Close.
+    /// by the call that hands over the next block, or by Flush or Close, and by every write
+    /// after it: nothing more goes to the file.
     void SetBatched(bool batched);
 
     /// Writes `line` followed by CR LF. Returns "" or the reason the write failed; a file then
@@ -90,7 +91,7 @@ private:
     bool m_stopping = false;
     std::string m_inFlight;
     std::vector<std::size_t> m_inFlightEnds;
-    std::string m_writerError;  ///< why the last block failed, until it is reported
+    std::string m_writerError;  ///< why a block failed, kept until the file is closed
 };
 
 }  // namespace ao07

@@ -35,13 +35,14 @@ inline void CopyText(char* to, const char* from, std::size_t length) {
     }
 }
 
-/// Sets `out` to `text`.
+/// Sets `out` to `text`, which must not point into `out`.
 inline void AssignText(std::string& out, std::string_view text) {
     out.resize(text.size());
     CopyText(out.data(), text.data(), text.size());
 }
 
-/// Sets `out` to `parts` joined by `separator`. The whole is sized once and the parts copied in:
+/// Sets `out` to `parts` joined by `separator`; no part may point into `out`. The whole is sized
+/// once and the parts copied in:
 /// the row fragments and records of every frame are joined here, and this costs a good deal
 /// less than an append per part.
 inline void JoinInto(std::string& out, std::span<const std::string_view> parts, char separator) {

@@ -88,7 +88,9 @@ public:
             m_kept[static_cast<std::size_t>(info.index - 1)][static_cast<std::size_t>(offset)]
                   [static_cast<std::size_t>(channel.reception)];
         if (!kept.Shows(channel)) {
-            kept.reading = channel;
+            kept.raw = channel.raw;
+            kept.value = channel.value;
+            kept.text = channel.text;
             kept.json.clear();
             AppendChannelJson(kept.json, info, channel);
         }
@@ -96,20 +98,20 @@ public:
     }
 
 private:
+    /// A channel's object and the reading it shows; its own copy of the text, so that it never
+    /// depends on how long the frame's texts live.
     struct Kept {
-        ChannelReading reading;
+        std::int16_t raw = 0;
+        float value = 0;
+        std::string text;
         std::string json;  ///< "" until made
 
         bool Shows(const ChannelReading& channel) const {
-            // The text is compared where it is kept as well as by its bytes: a reading's text
-            // lives in the conversion table, so equal readings point to the same bytes.
-            return !json.empty() && reading.raw == channel.raw &&
-                   std::bit_cast<std::uint32_t>(reading.value) ==
+            // The reception is the cache's own index.
+            return !json.empty() && raw == channel.raw &&
+                   std::bit_cast<std::uint32_t>(value) ==
                        std::bit_cast<std::uint32_t>(channel.value) &&
-                   reading.reception == channel.reception &&
-                   (reading.text.data() == channel.text.data()
-                        ? reading.text.size() == channel.text.size()
-                        : reading.text == channel.text);
+                   text == channel.text;
         }
     };
     static constexpr std::size_t kReceptions = 3;
