@@ -3,7 +3,8 @@
 #   - ao07-decode on a large generated log (CSV, JSON Lines, --stats, --check), against `wc -l`
 #     (the cost of merely reading its lines), `cat` to /dev/null, and ao07-write-floor (one
 #     write call per CSV record, which the window's CSV output keeps so that a crash loses no
-#     record; ao07-decode writes whole records in large blocks);
+#     record; ao07-decode writes whole records in large blocks); JSON Lines also against `cat` of
+#     its own output to a file, the least that writing so many bytes to the disk costs;
 #   - the window's start-up to its first shown frame, against a minimal Qt window built the same
 #     way (offscreen);
 #   - the window's step and the library's hot paths (Google Benchmark).
@@ -46,6 +47,11 @@ dec=$("$measure" -n 3 -- "$decode" -o "$work/out.csv" "$work/log.txt")
 dec_null=$("$measure" -n 3 -o /dev/null -- "$decode" "$work/log.txt")
 dec_tenth=$("$measure" -n 3 -- "$decode" -o "$work/tenth.csv" "$work/tenth.txt")
 dec_json=$("$measure" -n 3 -- "$decode" --format jsonl -o "$work/out.jsonl" "$work/log.txt")
+dec_json_null=$("$measure" -n 3 -o /dev/null -- "$decode" --format jsonl "$work/log.txt")
+# JSON Lines is some 15 times the log: writing that much to the disk at all is its floor.
+json_floor=$("$measure" -n 3 -o "$work/copy.jsonl" -- cat "$work/out.jsonl")
+json_bytes=$(stat -c %s "$work/out.jsonl")
+rm -f "$work/copy.jsonl"
 dec_stats=$("$measure" -n 3 -o /dev/null -- "$decode" --stats "$work/log.txt")
 dec_check=$("$measure" -n 3 -o /dev/null -- "$decode" --check "$work/log.txt")
 floor=$("$measure" -n 3 -- "$build/bench/ao07-write-floor" "$work/out.csv" "$work/floor.csv")
@@ -76,8 +82,12 @@ row "ao07-decode -o file" "$dec" "wc -l" "$wc_l"
 row "  same, as a ratio to the floor" "$dec" "floor" "$floor"
 row "ao07-decode > /dev/null" "$dec_null" "cat" "$cat_"
 row "ao07-decode --format jsonl -o file" "$dec_json" "wc -l" "$wc_l"
+row "  same, as a ratio to its floor" "$dec_json" "JSON floor" "$json_floor"
+row "  same, > /dev/null" "$dec_json_null" "wc -l" "$wc_l"
+row "cat of the JSON Lines > file (floor)" "$json_floor"
 row "ao07-decode --stats" "$dec_stats" "wc -l" "$wc_l"
 row "ao07-decode --check" "$dec_check" "wc -l" "$wc_l"
+echo "JSON Lines: $json_bytes bytes, $(awk -v j="$json_bytes" -v b="$bytes" 'BEGIN { printf "%.1f", j / b }') times the log"
 echo "ao07-decode peak memory: $(awk -v a="$(field rss_kb "$dec")" -v b="$(field rss_kb "$dec_tenth")" \
     'BEGIN { printf "%.1f MB on the log, %.1f MB on a tenth of it (ratio %.2f)", a / 1024, b / 1024, a / b }')"
 

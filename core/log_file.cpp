@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ao07 {
 namespace {
@@ -21,26 +24,23 @@ bool IsLineEnd(char c) {
     return static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n');
 }
 
-/// The first CR or LF from `cursor` on, or `stop`. Eight bytes are tested at a time: a line of
-/// a log is short, and this scan is the one pass every byte of the log takes.
+/// The first CR or LF from `cursor` on, or `stop`. Sixteen bytes are tested at a time where the
+/// processor can (SSE2, which every x86-64 processor has): a line of a log is short, and this
+/// scan is the one pass every byte of the log takes.
 const char* FindLineEnd(const char* cursor, const char* stop) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
-    if constexpr (std::endian::native == std::endian::little) {
-        while (stop - cursor >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, cursor, sizeof word);
-            // A byte of `lf` or `cr` is 0 where the byte is an LF or a CR. The lowest byte
-            // flagged by (x - 1) & ~x is always a true 0; bytes above it may be flagged falsely.
-            const std::uint64_t lf = word ^ (kOnes * '\n');
-            const std::uint64_t cr = word ^ (kOnes * '\r');
-            const std::uint64_t ends = (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits;
-            if (ends != 0) {
-                return cursor + std::countr_zero(ends) / 8;
-            }
-            cursor += sizeof word;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    while (stop - cursor >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cursor));
+        const int ends =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)));
+        if (ends != 0) {
+            return cursor + std::countr_zero(static_cast<unsigned>(ends));
         }
+        cursor += 16;
     }
+#endif
     while (cursor != stop && !IsLineEnd(*cursor)) {
         ++cursor;
     }

@@ -209,17 +209,4 @@ std::string_view IntegerText(std::int64_t value, IntegerDigits& digits) {
     return {digits.data(), result.ptr};
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    // Every line of a log passes through here, and few have a blank to trim.
-    std::size_t first = 0;
-    std::size_t end = text.size();
-    while (first < end && text[first] == ' ') {
-        ++first;
-    }
-    while (end > first && text[end - 1] == ' ') {
-        --end;
-    }
-    return text.substr(first, end - first);
-}
-
 }  // namespace ao07

@@ -53,7 +53,18 @@ using IntegerDigits = std::array<char, 24>;
 /// IntegerText(value) written into `digits`, for a caller that only copies it on.
 std::string_view IntegerText(std::int64_t value, IntegerDigits& digits);
 
-/// `text` without leading and trailing space characters; tabs and other characters stay.
-std::string_view TrimBlanks(std::string_view text);
+/// `text` without leading and trailing space characters; tabs and other characters stay. Inline:
+/// every line of a log passes through here, and few have a blank to trim.
+inline std::string_view TrimBlanks(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && text[first] == ' ') {
+        ++first;
+    }
+    while (end > first && text[end - 1] == ' ') {
+        --end;
+    }
+    return text.substr(first, end - first);
+}
 
 }  // namespace ao07

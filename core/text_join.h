@@ -9,23 +9,26 @@
 namespace ao07 {
 
 /// Copies `length` bytes. The texts of a log (a line, a channel's text, a header field) are
-/// nearly all shorter than 17 bytes and are copied many times per frame: two overlapping moves
-/// of fixed size do that in place, where a call of memcpy would cost more than the copy.
+/// nearly all 4 to 16 bytes long and are copied many times per frame: four overlapping moves of
+/// four bytes do that in place without a branch on the length, which would be mispredicted as
+/// often as the texts' lengths change, and without the cost of calling memcpy.
 inline void CopyText(char* to, const char* from, std::size_t length) {
-    if (length >= 8 && length <= 16) {
-        std::uint64_t head = 0;
-        std::uint64_t tail = 0;
-        std::memcpy(&head, from, sizeof head);
-        std::memcpy(&tail, from + length - sizeof tail, sizeof tail);
-        std::memcpy(to, &head, sizeof head);
-        std::memcpy(to + length - sizeof tail, &tail, sizeof tail);
-    } else if (length >= 4 && length < 8) {
+    if (length >= 4 && length <= 16) {
+        // Moves [0, 4), [n - 4, n) and, from 8 bytes on, [4, 8) and [n - 8, n - 4); 16 bytes
+        // also [8, 12). All four are loaded before any is stored.
+        const std::size_t inner = (length >> 3) * 4;
         std::uint32_t head = 0;
         std::uint32_t tail = 0;
+        std::uint32_t nextHead = 0;
+        std::uint32_t nextTail = 0;
         std::memcpy(&head, from, sizeof head);
-        std::memcpy(&tail, from + length - sizeof tail, sizeof tail);
+        std::memcpy(&tail, from + length - 4, sizeof tail);
+        std::memcpy(&nextHead, from + inner, sizeof nextHead);
+        std::memcpy(&nextTail, from + length - 4 - inner, sizeof nextTail);
         std::memcpy(to, &head, sizeof head);
-        std::memcpy(to + length - sizeof tail, &tail, sizeof tail);
+        std::memcpy(to + length - 4, &tail, sizeof tail);
+        std::memcpy(to + inner, &nextHead, sizeof nextHead);
+        std::memcpy(to + length - 4 - inner, &nextTail, sizeof nextTail);
     } else if (length > 16) {
         std::memcpy(to, from, length);
     } else {
