@@ -1,8 +1,10 @@
 #include "decoder/channel_conversion.h"
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -23,7 +25,12 @@ namespace {
             Conversion& entry = made[static_cast<std::size_t>(channel - 1)]
                                     [static_cast<std::size_t>(raw - kLowestRowValue)];
             entry.value = ConvertChannel(channel, static_cast<std::int16_t>(raw));
-            entry.text = DecodedText(entry.value);
+            const std::string text = DecodedText(entry.value);
+            if (text.size() > entry.bytes.size()) {
+                throw std::length_error("the text " + text + " does not fit the conversion table");
+            }
+            entry.length = static_cast<std::uint8_t>(text.size());
+            std::copy(text.begin(), text.end(), entry.bytes.begin());
         }
     }
     return made;

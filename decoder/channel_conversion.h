@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "core/channel.h"
@@ -16,11 +15,17 @@ inline constexpr int kLowestRowValue = -9;
 inline constexpr int kHighestRowValue = 99;
 inline constexpr std::size_t kRowValueCount = kHighestRowValue - kLowestRowValue + 1;
 
-/// A channel's value and text for one raw value.
+/// A channel's value and text for one raw value, in 16 bytes: the whole table then stays in the
+/// processor's nearest cache while a log is decoded. Every text of the table fits; one that
+/// would not stops the table from being made.
 struct Conversion {
     float value = 0;
-    std::string text;
+    std::uint8_t length = 0;
+    std::array<char, 11> bytes{};
+
+    std::string_view Text() const { return {bytes.data(), length}; }
 };
+static_assert(sizeof(Conversion) == 16);
 
 /// Each channel's conversions of the raw values a row can give, made once by ConvertChannel and
 /// DecodedText: a log repeats these few values over and over. Channel 1..24 at [index - 1], raw
@@ -45,8 +50,8 @@ inline std::string_view ConvertReading(int channel, std::int16_t raw, ChannelRea
                              [static_cast<std::size_t>(raw - kLowestRowValue)];
     reading.raw = raw;
     reading.value = entry.value;
-    reading.text = entry.text;
-    return entry.text;
+    reading.text = entry.Text();
+    return reading.text;
 }
 
 /// IntegerText(raw), as the raw grid shows it; the text lives as long as the program.
