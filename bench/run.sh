@@ -40,20 +40,48 @@ bytes=$(stat -c %s "$work/log.txt")
 damaged=$(tr -cd x <"$work/log.txt" | wc -c)
 cat "$work/log.txt" >/dev/null  # into the page cache, so every reader below starts alike
 
-# Each line: wall, user, sys (median seconds), rss_kb (largest), first_frame (median seconds).
-wc_l=$("$measure" -n 5 -- wc -l "$work/log.txt")
-cat_=$("$measure" -n 5 -o /dev/null -- cat "$work/log.txt")
-dec=$("$measure" -n 3 -- "$decode" -o "$work/out.csv" "$work/log.txt")
-dec_null=$("$measure" -n 3 -o /dev/null -- "$decode" "$work/log.txt")
-dec_tenth=$("$measure" -n 3 -- "$decode" -o "$work/tenth.csv" "$work/tenth.txt")
-dec_json=$("$measure" -n 3 -- "$decode" --format jsonl -o "$work/out.jsonl" "$work/log.txt")
-dec_json_null=$("$measure" -n 3 -o /dev/null -- "$decode" --format jsonl "$work/log.txt")
-# JSON Lines is some 15 times the log: writing that much to the disk at all is its floor.
-json_floor=$("$measure" -n 3 -o "$work/copy.jsonl" -- cat "$work/out.jsonl")
+# Each result: wall, user, sys (median seconds), rss_kb (largest), first_frame (median seconds).
+# The median and largest of several results of one command, as one result.
+summary() {
+    local frame rss
+    median() { grep -o "$1 [0-9.]*" <<<"$2" | cut -d' ' -f2 | sort -g |
+        awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+    rss=$(grep -o 'rss_kb [0-9]*' <<<"$1" | cut -d' ' -f2 | sort -g | tail -1)
+    frame=$(grep -q first_frame <<<"$1" && median first_frame "$1" || echo -1)
+    echo "wall $(median wall "$1") user $(median user "$1") sys $(median sys "$1") rss_kb $rss" \
+        "first_frame $frame"
+}
+
+# The commands on the log take turns, one run each per round, so that other work on the machine
+# (which comes and goes) slows them alike and the ratios between them hold; each result is the
+# median of the rounds. JSON Lines is some 15 times the log: `cat` of its output to a file, the
+# least that writing so many bytes to the disk costs, is its floor.
+declare -A turns=()
+for _ in 1 2 3 4 5; do
+    turns[wc_l]+="$("$measure" -n 1 -- wc -l "$work/log.txt")"$'\n'
+    turns[cat]+="$("$measure" -n 1 -o /dev/null -- cat "$work/log.txt")"$'\n'
+    turns[dec]+="$("$measure" -n 1 -- "$decode" -o "$work/out.csv" "$work/log.txt")"$'\n'
+    turns[dec_null]+="$("$measure" -n 1 -o /dev/null -- "$decode" "$work/log.txt")"$'\n'
+    turns[dec_json]+="$("$measure" -n 1 -- "$decode" --format jsonl -o "$work/out.jsonl" \
+        "$work/log.txt")"$'\n'
+    turns[dec_json_null]+="$("$measure" -n 1 -o /dev/null -- "$decode" --format jsonl \
+        "$work/log.txt")"$'\n'
+    turns[json_floor]+="$("$measure" -n 1 -o "$work/copy.jsonl" -- cat "$work/out.jsonl")"$'\n'
+    turns[dec_stats]+="$("$measure" -n 1 -o /dev/null -- "$decode" --stats "$work/log.txt")"$'\n'
+    turns[dec_check]+="$("$measure" -n 1 -o /dev/null -- "$decode" --check "$work/log.txt")"$'\n'
+done
+wc_l=$(summary "${turns[wc_l]}")
+cat_=$(summary "${turns[cat]}")
+dec=$(summary "${turns[dec]}")
+dec_null=$(summary "${turns[dec_null]}")
+dec_json=$(summary "${turns[dec_json]}")
+dec_json_null=$(summary "${turns[dec_json_null]}")
+json_floor=$(summary "${turns[json_floor]}")
+dec_stats=$(summary "${turns[dec_stats]}")
+dec_check=$(summary "${turns[dec_check]}")
 json_bytes=$(stat -c %s "$work/out.jsonl")
-rm -f "$work/copy.jsonl"
-dec_stats=$("$measure" -n 3 -o /dev/null -- "$decode" --stats "$work/log.txt")
-dec_check=$("$measure" -n 3 -o /dev/null -- "$decode" --check "$work/log.txt")
+rm -f "$work/copy.jsonl" "$work/out.jsonl"
+dec_tenth=$("$measure" -n 3 -- "$decode" -o "$work/tenth.csv" "$work/tenth.txt")
 floor=$("$measure" -n 3 -- "$build/bench/ao07-write-floor" "$work/out.csv" "$work/floor.csv")
 cmp -s "$work/out.csv" "$work/floor.csv" || { echo "write floor copied wrongly" >&2; exit 1; }
 
@@ -106,14 +134,6 @@ if [ -x "$window" ] && [ -x "$minimal" ]; then
         many+="$("$measure" -n 1 -e /dev/null -- "$minimal" 138)"$'\n'
         main+="$("$measure" -n 1 -e /dev/null -- "$window")"$'\n'
     done
-    # The median first frame and the largest memory of one command's starts, as one result line.
-    summary() {
-        local frame rss
-        frame=$(grep -o 'first_frame [0-9.]*' <<<"$1" | cut -d' ' -f2 | sort -g |
-            awk '{ f[NR] = $1 } END { print f[int((NR + 1) / 2)] }')
-        rss=$(grep -o 'rss_kb [0-9]*' <<<"$1" | cut -d' ' -f2 | sort -g | tail -1)
-        echo "rss_kb $rss first_frame $frame"
-    }
     base=$(summary "$base")
     many=$(summary "$many")
     main=$(summary "$main")
