@@ -45,7 +45,7 @@ std::string_view KeptText(std::string text) {
     return *kept.insert(std::move(text)).first;
 }
 
-[[gnu::noinline]] std::array<std::string, kRowValueCount> MakeRowValueTexts() {
+std::array<std::string, kRowValueCount> MakeRowValueTexts() {
     std::array<std::string, kRowValueCount> made;
     for (int raw = kLowestRowValue; raw <= kHighestRowValue; ++raw) {
         made[static_cast<std::size_t>(raw - kLowestRowValue)] = IntegerText(raw);
