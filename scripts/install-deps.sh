@@ -8,6 +8,8 @@ build=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev libxcb1-dev)
 build+=(fonts-liberation2)
 # The Trends window's plot.
 build+=(libqcustomplot-dev)
+# The listening engine: recordings, transforms, filters and resamplers.
+build+=(libsndfile1-dev libfftw3-dev libliquid-dev)
 # The Debian package: CPack's shlibdeps needs dpkg-dev and file; the checks of what it holds.
 package=(dpkg-dev file desktop-file-utils appstream groff-base lintian)
 # The window heard over AT-SPI on a virtual display.
