@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "core/front_panel.h"
 #include "core/number_text.h"
 #include "decoder/channel_equations.h"
 #include "decoder/decoded_text.h"
+#include "decoder/front_panel.h"
 #include "decoder/main_module.h"
 
 namespace {

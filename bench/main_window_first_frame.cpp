@@ -7,15 +7,15 @@
 #include "bench/first_frame_report.h"
 #include "ui/application_identity.h"
 #include "ui/command_line.h"
-#include "ui/frm_main.h"
+#include "ui/main_window/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ao07::ui::SetApplicationIdentity();
     ao07::ui::ReadCommandLine(app);
 
-    ao07::ui::FrmMain frmMain;
-    ao07::bench::ReportFirstFrame(frmMain);
-    frmMain.show();
+    ao07::ui::MainWindow window;
+    ao07::bench::ReportFirstFrame(window);
+    window.show();
     return QApplication::exec();
 }

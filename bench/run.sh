@@ -30,7 +30,7 @@ cmake --build "$build" -j2 --target ao07-telemetry-first-frame ao07-minimal-wind
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 measure="$build/bench/ao07-measure"
-decode="$build/tools/ao07-decode"
+decode="$build/cli/ao07-decode"
 window="$build/bench/ao07-telemetry-first-frame"
 minimal="$build/bench/ao07-minimal-window"
 

@@ -10,8 +10,8 @@
 
 #include <cstdio>
 
-#include "ui/trends_plot.h"
-#include "ui/trends_window.h"
+#include "ui/trends/trends_plot.h"
+#include "ui/trends/trends_window.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "ui/file_chooser.h"
-#include "ui/frm_main.h"
+#include "ui/main_window/main_window.h"
 #include "ui/message_boxes.h"
 
 namespace {
@@ -75,19 +75,19 @@ void BM_WindowStep(benchmark::State& state) {
     QDir::setCurrent(dir.path());  // "ao-07.csv" goes there
 
     {
-        ao07::ui::FrmMain window(std::make_unique<FixedChooser>(logPath),
-                                 std::make_unique<NoMessages>());
+        ao07::ui::MainWindow window(std::make_unique<FixedChooser>(logPath),
+                                    std::make_unique<NoMessages>());
         window.show();
         QApplication::processEvents();
         window.Controls().chkEnableCSVFile->setChecked(true);
-        window.mnuFileOpen_Click();
+        window.onOpenTriggered();
         QApplication::processEvents();
 
         std::vector<double> stepMs;
         stepMs.reserve(kSteps);
         for (auto _ : state) {
             const auto start = std::chrono::steady_clock::now();
-            window.butNext_Click();
+            window.onNextClicked();
             QApplication::processEvents();  // the repaint of the changed labels
             stepMs.push_back(
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
@@ -135,18 +135,18 @@ void BM_WindowStepHugeFrame(benchmark::State& state) {
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
     {
-        ao07::ui::FrmMain window(std::make_unique<FixedChooser>(logPath),
-                                 std::make_unique<NoMessages>());
+        ao07::ui::MainWindow window(std::make_unique<FixedChooser>(logPath),
+                                    std::make_unique<NoMessages>());
         window.show();
         QApplication::processEvents();
         std::vector<double> stepMs;
         for (auto _ : state) {
-            window.mnuFileOpen_Click();  // shows the ORBIT line
+            window.onOpenTriggered();  // shows the ORBIT line
             window.Controls().chkEnableCSVFile->setChecked(true);
             QApplication::processEvents();
             for (int line = 2; line <= 9; ++line) {  // TIME, DATE, rows 1 to 6
                 const auto start = std::chrono::steady_clock::now();
-                window.butNext_Click();
+                window.onNextClicked();
                 QApplication::processEvents();
                 stepMs.push_back(std::chrono::duration<double, std::milli>(
                                      std::chrono::steady_clock::now() - start)

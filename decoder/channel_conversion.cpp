@@ -9,10 +9,10 @@
 #include <utility>
 
 #include "core/channel.h"
-#include "core/frame.h"
 #include "core/number_text.h"
 #include "decoder/channel_equations.h"
 #include "decoder/decoded_text.h"
+#include "decoder/frame.h"
 
 namespace ao07 {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/channel.h"
-#include "core/frame.h"
+#include "decoder/frame.h"
 
 namespace ao07 {
 

@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "core/frame.h"
 #include "core/number_text.h"
-#include "core/run_state.h"
 #include "core/text_join.h"
 #include "decoder/channel_table.h"
+#include "decoder/frame.h"
+#include "decoder/run_state.h"
 
 namespace ao07 {
 const std::string& CsvHeader() {

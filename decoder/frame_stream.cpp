@@ -1,6 +1,6 @@
 #include "decoder/frame_stream.h"
 
-#include "core/front_panel.h"
+#include "decoder/front_panel.h"
 #include "decoder/main_module.h"
 
 namespace ao07 {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/frame.h"
+#include "decoder/frame.h"
 
 namespace ao07 {
 

@@ -6,11 +6,11 @@
 #include <string_view>
 
 #include "core/channel.h"
-#include "core/front_panel.h"
 #include "core/number_text.h"
 #include "core/text_join.h"
 #include "decoder/channel_conversion.h"
 #include "decoder/csv_record.h"
+#include "decoder/front_panel.h"
 
 namespace ao07 {
 

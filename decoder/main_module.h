@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/frame.h"
 #include "core/output_file.h"
-#include "core/run_state.h"
+#include "decoder/frame.h"
+#include "decoder/run_state.h"
 #include "reader/telemetry_reader.h"
 
 namespace ao07 {

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/frame.h"
+#include "cli/json_lines.h"
 #include "core/output_file.h"
 #include "decoder/csv_record.h"
+#include "decoder/frame.h"
 #include "decoder/frame_stream.h"
-#include "tools/json_lines.h"
 
 namespace ao07::fuzz {
 namespace {

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/frame.h"
-#include "core/front_panel.h"
 #include "core/number_text.h"
 #include "decoder/csv_record.h"
+#include "decoder/frame.h"
+#include "decoder/front_panel.h"
 #include "decoder/main_module.h"
 #include "reader/telemetry_reader.h"
 

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "core/channel.h"
-#include "core/frame.h"
 #include "core/log_file.h"
 #include "core/one_based.h"
+#include "reader/reception.h"
 
 namespace ao07 {
 

@@ -1,7 +1,7 @@
 // ao07-telemetry: the AO-07 telemetry display.
 //   ao07-telemetry [--steps N] [LOG]
 // opens LOG at start-up exactly as File > Open would; --steps presses Next N times after that
-// (tools/screenshot.sh uses it).
+// (scripts/screenshot.sh uses it).
 //   ao07-telemetry --trends LOG...
 // shows the Trends window of those logs and nothing else.
 
@@ -9,8 +9,8 @@
 
 #include "ui/application_identity.h"
 #include "ui/command_line.h"
-#include "ui/frm_main.h"
-#include "ui/trends_command_line.h"
+#include "ui/main_window/main_window.h"
+#include "ui/trends/trends_command_line.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -20,12 +20,12 @@ int main(int argc, char** argv) {
     if (request.trends) {
         return ao07::ui::RunTrendsAlone(request.trendLogs);
     }
-    ao07::ui::FrmMain frmMain;
-    frmMain.show();
+    ao07::ui::MainWindow window;
+    window.show();
     if (!request.log.isEmpty()) {
-        frmMain.OpenLogFile(request.log);
+        window.OpenLogFile(request.log);
         for (int step = 0; step < request.steps; ++step) {
-            frmMain.butNext_Click();
+            window.onNextClicked();
         }
     }
     return QApplication::exec();

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "core/run_state.h"
+#include "decoder/run_state.h"
 
 namespace ao07 {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "decoder/frame_checks.h"
+#include "analysis/frame_checks.h"
 #include "support/temp_dir.h"
 
 namespace ao07 {

@@ -16,7 +16,7 @@
 #include <optional>
 
 #include "ui/file_chooser.h"
-#include "ui/frm_main.h"
+#include "ui/main_window/main_window.h"
 #include "ui/message_boxes.h"
 
 namespace {
@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: ao07_window_driver LOG\n");
         return 2;
     }
-    ao07::ui::FrmMain window(std::make_unique<OneAnswerChooser>(QString::fromLocal8Bit(argv[1])),
-                             std::make_unique<PrintedBoxes>());
+    ao07::ui::MainWindow window(std::make_unique<OneAnswerChooser>(QString::fromLocal8Bit(argv[1])),
+                                std::make_unique<PrintedBoxes>());
     window.show();
     window.Controls().chkEnableCSVFile->click();
     if (const std::string error = window.Module().OpenLog(argv[1]); !error.empty()) {

@@ -15,12 +15,12 @@
 #include "robustness/child_process.h"
 #include "robustness/file_size_limit.h"
 #include "robustness/logs.h"
-#include "ui/frm_main_fixture.h"
+#include "ui/main_window/main_window_fixture.h"
 
 namespace ao07::test {
 namespace {
 
-class WindowRobustness : public FrmMainTest {
+class WindowRobustness : public MainWindowTest {
 protected:
     /// Steps with Next until the end-of-log message has been shown, at most `limit` times.
     int ClickNextToTheEnd(int limit) {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/frame.h"
-#include "core/front_panel.h"
+#include "decoder/frame.h"
+#include "decoder/front_panel.h"
 
 namespace ao07::test {
 

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "ui/frm_main_fixture.h"
+#include "ui/main_window/main_window_fixture.h"
 
 namespace ao07::test {
 namespace {
@@ -44,7 +44,7 @@ QAccessibleInterface* Accessible(QObject* object) {
     return found;
 }
 
-TEST_F(FrmMainTest, ADroppedLogOpensAsFileOpenWouldAndBecomesTheDialogsName) {
+TEST_F(MainWindowTest, ADroppedLogOpensAsFileOpenWouldAndBecomesTheDialogsName) {
     const std::string log = WriteLog("dropped.txt", kWorkedFrame);
     QMimeData data;
     data.setUrls({LocalUrl(log)});
@@ -56,7 +56,7 @@ TEST_F(FrmMainTest, ADroppedLogOpensAsFileOpenWouldAndBecomesTheDialogsName) {
     EXPECT_EQ(chooser->lastStartName, QString::fromStdString(log));
 }
 
-TEST_F(FrmMainTest, ALogNamedAtStartUpThatCannotBeOpenedGetsFileOpensMessage) {
+TEST_F(MainWindowTest, ALogNamedAtStartUpThatCannotBeOpenedGetsFileOpensMessage) {
     const std::string missing = dir.File("missing.txt");
     window->OpenLogFile(QString::fromStdString(missing));
     OpenThroughMenu(missing);
@@ -69,7 +69,7 @@ TEST_F(FrmMainTest, ALogNamedAtStartUpThatCannotBeOpenedGetsFileOpensMessage) {
     EXPECT_EQ(RawLine(), QStringLiteral("ORBIT 12345"));
 }
 
-TEST_F(FrmMainTest, OnlyOneLocalFileCanBeDropped) {
+TEST_F(MainWindowTest, OnlyOneLocalFileCanBeDropped) {
     const std::string first = WriteLog("first.txt", kWorkedFrame);
     const std::string second = WriteLog("second.txt", kWorkedFrame);
     struct Case {
@@ -98,23 +98,23 @@ TEST_F(FrmMainTest, OnlyOneLocalFileCanBeDropped) {
     }
 }
 
-TEST_F(FrmMainTest, TheFileDialogStartsInTheLastLogsFolderAfterARestart) {
+TEST_F(MainWindowTest, TheFileDialogStartsInTheLastLogsFolderAfterARestart) {
     OpenThroughMenu(WriteLog("pass.txt", kWorkedFrame));
     window->close();
     auto restartedChooser = std::make_unique<ScriptedChooser>();
     ScriptedChooser* restarted = restartedChooser.get();
-    window = std::make_unique<ui::FrmMain>(std::move(restartedChooser),
-                                           std::make_unique<ScriptedBoxes>());
+    window = std::make_unique<ui::MainWindow>(std::move(restartedChooser),
+                                              std::make_unique<ScriptedBoxes>());
     Find<QAction>(QStringLiteral("mnuFileOpen"))->trigger();
     EXPECT_EQ(restarted->lastStartName, QString::fromStdString(dir.Path()));
 }
 
-TEST_F(FrmMainTest, TheCsvSwitchsTooltipNamesTheFileItWrites) {
+TEST_F(MainWindowTest, TheCsvSwitchsTooltipNamesTheFileItWrites) {
     EXPECT_EQ(CsvSwitch()->toolTip(),
               QStringLiteral("Writes ") + QString::fromStdString(dir.File("ao-07.csv")));
 }
 
-TEST_F(FrmMainTest, ScreenReadersHearWhatEachWrittenLabelShowsAndItsValue) {
+TEST_F(MainWindowTest, ScreenReadersHearWhatEachWrittenLabelShowsAndItsValue) {
     OpenThroughMenu(WriteLog("pass.txt", kWorkedFrame));
     for (int step = 2; step <= 10; ++step) {
         Click("butNext");
@@ -143,14 +143,14 @@ TEST_F(FrmMainTest, ScreenReadersHearWhatEachWrittenLabelShowsAndItsValue) {
     EXPECT_EQ(output->text(QAccessible::Name), QStringLiteral("Output Data"));
 }
 
-TEST_F(FrmMainTest, EveryLabelIsHeardByANameEvenWhileItIsEmpty) {
+TEST_F(MainWindowTest, EveryLabelIsHeardByANameEvenWhileItIsEmpty) {
     for (QLabel* label : window->findChildren<QLabel*>()) {
         EXPECT_FALSE(Accessible(label)->text(QAccessible::Name).isEmpty())
             << label->objectName().toStdString();
     }
 }
 
-TEST_F(FrmMainTest, MenusOpenByTheirAccessKeysAndTheButtonsByTabAndSpace) {
+TEST_F(MainWindowTest, MenusOpenByTheirAccessKeysAndTheButtonsByTabAndSpace) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QMenu* file = Find<QMenu>(QStringLiteral("mnuFile"));
