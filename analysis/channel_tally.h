@@ -36,8 +36,11 @@ struct ChannelTally {
         }
     }
 
-    /// The mean of the copied values; 0 while none was copied.
-    double Mean() const { return copied > 0 ? sum / static_cast<double>(copied) : 0; }
+    /// The mean of the copied values, a new value of the channel and so a float like the
+    /// others: its text comes by the same rule as theirs. 0 while none was copied.
+    float Mean() const {
+        return copied > 0 ? static_cast<float>(sum / static_cast<double>(copied)) : 0.0F;
+    }
 };
 
 }  // namespace ao07

@@ -11,8 +11,10 @@ TrendLog LoadTrendLog(const std::string& path, int logIndex) {
     TrendLog log;
     log.path = path;
     FrameStream stream;
-    log.error = stream.Open(path);
-    if (!log.error.empty()) {
+    // A window reads ordinary files only: anything else is refused at once, as the main window
+    // refuses it, rather than read for ever (a device) or waited on (a named pipe).
+    if (const std::string reason = stream.Open(path, LogFiles::RegularOnly); !reason.empty()) {
+        log.error = LogOpenMessage(path, reason);
         return log;
     }
     while (const Frame* frame = stream.Next()) {

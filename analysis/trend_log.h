@@ -37,7 +37,7 @@ inline constexpr std::size_t kTrendTextLimit = 40;
 struct TrendLog {
     std::string path;
     std::vector<TrendFrame> frames;
-    std::string error;  ///< why it could not be read (to its end), or ""
+    std::string error;  ///< the message that it could not be opened or read to its end, or ""
     int framesWithoutTime = 0;
 };
 

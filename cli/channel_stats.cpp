@@ -6,6 +6,7 @@
 #include "cli/json_text.h"
 #include "core/number_text.h"
 #include "core/output_file.h"
+#include "core/windows1252.h"
 #include "decoder/channel_table.h"
 #include "decoder/decoded_text.h"
 #include "decoder/frame.h"
@@ -18,15 +19,6 @@ std::size_t Width(const std::string& utf8) {
     return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     }));
-}
-
-/// The window's caption without its colon.
-std::string_view CaptionOf(const ChannelInfo& info) {
-    std::string_view caption = info.caption;
-    if (!caption.empty() && caption.back() == ':') {
-        caption.remove_suffix(1);
-    }
-    return caption;
 }
 
 std::string Utf8(std::string_view windows1252) {
@@ -57,14 +49,12 @@ std::string ChannelStats::Table() const {
     for (const ChannelInfo& info : ChannelTable()) {
         const ChannelTally& tally = m_tallies[static_cast<std::size_t>(info.index - 1)];
         const bool any = tally.copied > 0;
-        std::string mean;
-        AppendJsonNumber(mean, tally.Mean());
-        rows.push_back({ChannelName(info.index), Utf8(CaptionOf(info)), Utf8(info.valueUnit),
-                        IntegerText(m_frames), IntegerText(tally.copied),
-                        IntegerText(tally.notCopied), IntegerText(tally.missing),
-                        any ? DecodedText(tally.minimum) : "-",
-                        any ? DecodedText(tally.maximum) : "-", any ? mean : "-",
-                        any ? DecodedText(tally.last) : "-"});
+        rows.push_back(
+            {ChannelName(info.index), Utf8(CaptionName(info)), Utf8(info.valueUnit),
+             IntegerText(m_frames), IntegerText(tally.copied), IntegerText(tally.notCopied),
+             IntegerText(tally.missing), any ? DecodedText(tally.minimum) : "-",
+             any ? DecodedText(tally.maximum) : "-", any ? DecodedText(tally.Mean()) : "-",
+             any ? DecodedText(tally.last) : "-"});
     }
     std::array<std::size_t, 11> widths{};
     for (const auto& row : rows) {
@@ -97,17 +87,24 @@ std::string ChannelStats::JsonObjects() const {
         const ChannelTally& tally = m_tallies[static_cast<std::size_t>(info.index - 1)];
         const bool any = tally.copied > 0;
         json.append("{\"id\":\"").append(ChannelName(info.index)).append("\",\"caption\":");
-        AppendJsonString(json, CaptionOf(info));
+        AppendJsonString(json, CaptionName(info));
         json += ",\"unit\":";
         AppendJsonString(json, info.valueUnit);
         json.append(",\"frames\":").append(IntegerText(m_frames));
         json.append(",\"copied\":").append(IntegerText(tally.copied));
         json.append(",\"not_copied\":").append(IntegerText(tally.notCopied));
         json.append(",\"missing\":").append(IntegerText(tally.missing));
-        const auto number = [&](const char* name, auto value) {
+        // The value at full precision, and beside it its text as every other output gives it.
+        const auto number = [&](std::string_view name, float value) {
             json.append(",\"").append(name).append("\":");
             if (any) {
                 AppendJsonNumber(json, value);
+            } else {
+                json += "null";
+            }
+            json.append(",\"").append(name).append("_text\":");
+            if (any) {
+                AppendJsonString(json, DecodedText(value));
             } else {
                 json += "null";
             }

@@ -52,8 +52,12 @@ std::string DecodeOutput::Open(const LogIdentities& logs) {
 }
 
 std::string DecodeOutput::RecordNotWritten(const std::string& reason) const {
-    return "The record could not be written to \"" + m_name + "\": " + reason +
-           ". CSV output is switched off; the records written before are kept.";
+    return "The output \"" + m_name + "\" could not be written: " + reason +
+           ". Nothing more goes to it; what was written before is kept whole.";
+}
+
+std::string DecodeOutput::NotClosed(const std::string& reason) const {
+    return "The output \"" + m_name + "\" could not be closed cleanly: " + reason + ".";
 }
 
 }  // namespace ao07::tool

@@ -32,6 +32,9 @@ public:
     /// reason it cannot be written.
     std::string Open(const LogIdentities& logs);
 
+    /// The message for an output that could not be closed cleanly for `reason`.
+    std::string NotClosed(const std::string& reason) const;
+
     /// The message for a record that could not be written for `reason`.
     std::string RecordNotWritten(const std::string& reason) const;
 

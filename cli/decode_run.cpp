@@ -46,7 +46,7 @@ public:
                 return Fail(m_output.RecordNotWritten(error));
             }
             if (const std::string error = m_output.File().Close(); !error.empty()) {
-                return Fail("The CSV file could not be closed cleanly: " + error + ".");
+                return Fail(m_output.NotClosed(error));
             }
         }
         return m_status;
@@ -62,7 +62,7 @@ private:
         if (log == "-") {
             stream.Attach(STDIN_FILENO, name);
         } else if (const std::string error = stream.Open(log); !error.empty()) {
-            Fail("cannot read log \"" + log + "\": " + error);
+            Fail(LogOpenMessage(log, error));
             return true;
         }
         if (!m_output.IsOpen()) {

@@ -5,32 +5,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/windows1252.h"
+
 namespace ao07::tool {
 namespace {
-
-// Windows-1252 bytes 0x80-0x9F; the five undefined bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep
-// their own code points, as the window shows them.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendCodePoint(std::string& text, std::uint32_t code) {
-    if (code < 0x80) {
-        text += static_cast<char>(code);
-    } else if (code < 0x800) {
-        text += static_cast<char>(0xC0 | (code >> 6));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        text += static_cast<char>(0xE0 | (code >> 12));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-std::uint32_t CodePointOf(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-}
 
 template <typename... Format>
 void AppendNumber(std::string& json, auto value, Format... format) {
@@ -45,12 +23,6 @@ void AppendNumber(std::string& json, auto value, Format... format) {
 }
 
 }  // namespace
-
-void AppendUtf8(std::string& text, std::string_view bytes) {
-    for (const char c : bytes) {
-        AppendCodePoint(text, CodePointOf(static_cast<unsigned char>(c)));
-    }
-}
 
 void AppendJsonString(std::string& json, std::string_view bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -71,7 +43,7 @@ void AppendJsonString(std::string& json, std::string_view bytes) {
             json += kHex[byte >> 4];
             json += kHex[byte & 0xF];
         } else {
-            AppendCodePoint(json, CodePointOf(byte));
+            AppendUtf8(json, bytes.substr(i, 1));
         }
     }
     json.append(bytes.data() + plain, bytes.size() - plain);
@@ -86,10 +58,6 @@ void AppendJsonInteger(std::string& json, std::int64_t value) {
 
 void AppendJsonNumber(std::string& json, float value) {
     AppendNumber(json, value);
-}
-
-void AppendJsonNumber(std::string& json, double value) {
-    AppendNumber(json, value, std::chars_format::fixed, 3);
 }
 
 }  // namespace ao07::tool

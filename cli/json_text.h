@@ -20,10 +20,4 @@ void AppendJsonInteger(std::string& json, std::int64_t value);
 /// for a value that is not finite.
 void AppendJsonNumber(std::string& json, float value);
 
-/// Appends `value` as a JSON number with three decimals; null for a value that is not finite.
-void AppendJsonNumber(std::string& json, double value);
-
-/// Appends `bytes`, Windows-1252 text, to `text` in UTF-8.
-void AppendUtf8(std::string& text, std::string_view bytes);
-
 }  // namespace ao07::tool

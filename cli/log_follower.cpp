@@ -17,6 +17,7 @@
 #include "cli/decode_options.h"
 #include "cli/decode_output.h"
 #include "cli/frame_sink.h"
+#include "core/log_file.h"
 #include "decoder/channel_equations.h"
 #include "decoder/frame_stream.h"
 
@@ -80,7 +81,7 @@ public:
 
     int Run() {
         if (std::string error = OpenLog(); !error.empty()) {
-            Say("cannot read log \"" + m_path + "\": " + error);
+            Say(LogOpenMessage(m_path, error));
             return 1;
         }
         std::string error = m_output.Open(m_logs);
@@ -123,7 +124,7 @@ public:
             return 1;
         }
         if (error = m_output.File().Close(); !error.empty()) {
-            Say("The CSV file could not be closed cleanly: " + error + ".");
+            Say(m_output.NotClosed(error));
             return 1;
         }
         return 0;
@@ -137,15 +138,17 @@ public:
 
 private:
     std::string OpenLog() {
-        const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Only an ordinary file can be followed: its length tells what has arrived.
+        std::string reason;
+        const int fd = OpenLogDescriptor(m_path, LogFiles::RegularOnly, reason);
         if (fd < 0) {
-            return std::strerror(errno);
+            return reason;
         }
         struct stat file {};
-        if (::fstat(fd, &file) != 0 || !S_ISREG(file.st_mode)) {
-            const int error = S_ISDIR(file.st_mode) ? EISDIR : EINVAL;
+        if (::fstat(fd, &file) != 0) {
+            reason = std::strerror(errno);
             ::close(fd);
-            return error == EISDIR ? std::strerror(EISDIR) : "Not a regular file";
+            return reason;
         }
         if (m_fd >= 0) {
             ::close(m_fd);

@@ -65,34 +65,62 @@ LogFile::~LogFile() {
     Close();
 }
 
-std::string LogFile::Open(const std::string& path, LogFiles accepted) {
-    Close();
+int OpenLogDescriptor(const std::string& path, LogFiles accepted, std::string& reason) {
     const bool regularOnly = accepted == LogFiles::RegularOnly;
     // Without O_NONBLOCK, opening a named pipe waits until something opens it for writing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
         // A socket cannot be opened at all; what it is says more than "No such device".
         struct stat named {};
-        if (regularOnly && ::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
-            return NotAnOrdinaryFile(named.st_mode);
-        }
-        return std::strerror(error);
+        reason = regularOnly && ::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)
+                     ? NotAnOrdinaryFile(named.st_mode)
+                     : std::strerror(error);
+        return -1;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 &&
-        (S_ISDIR(info.st_mode) || (regularOnly && !S_ISREG(info.st_mode)))) {
+    if (::fstat(fd, &info) != 0) {
+        reason = std::strerror(errno);
         ::close(fd);
-        return NotAnOrdinaryFile(info.st_mode);
+        return -1;
     }
-    // Reads of the ordinary file block as usual from here on.
-    if (regularOnly) {
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
-            const int error = errno;
-            ::close(fd);
-            return std::strerror(error);
+    if (S_ISDIR(info.st_mode) || (regularOnly && !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        reason = NotAnOrdinaryFile(info.st_mode);
+        return -1;
+    }
+    if (S_ISFIFO(info.st_mode)) {
+        // A named pipe the caller asked for: opened again the usual way, which waits for its
+        // writer, so that reading does not find its end before the writer has come.
+        ::close(fd);
+        const int waited = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (waited < 0) {
+            reason = std::strerror(errno);
         }
+        return waited;
+    }
+    // Reads block as usual from here on.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        reason = std::strerror(errno);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::string LogOpenMessage(std::string_view path, std::string_view reason) {
+    std::string message = "The log \"";
+    message.append(path).append("\" could not be opened: ").append(reason).append(".");
+    return message;
+}
+
+std::string LogFile::Open(const std::string& path, LogFiles accepted) {
+    Close();
+    std::string reason;
+    const int fd = OpenLogDescriptor(path, accepted, reason);
+    if (fd < 0) {
+        return reason;
     }
     Reset(fd, true);
     return {};

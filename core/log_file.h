@@ -17,6 +17,16 @@ enum class LogFiles {
     RegularOnly,
 };
 
+/// Opens the named log for reading without waiting (a named pipe without a writer would make
+/// open() wait) and checks with fstat what was opened: a folder is never taken, and with
+/// RegularOnly nothing but an ordinary file; a named pipe taken with AnyReadable then waits for
+/// its writer. Returns the descriptor, blocking as usual from then on, or -1 with `reason` set
+/// to why the log cannot be read.
+int OpenLogDescriptor(const std::string& path, LogFiles accepted, std::string& reason);
+
+/// What every front end tells the user when a log cannot be opened for `reason`.
+std::string LogOpenMessage(std::string_view path, std::string_view reason);
+
 /// The operator's log, read sequentially one line at a time through a small buffer,
 /// so memory does not grow with the log. Bytes are passed on unchanged. CR LF, a lone CR and a
 /// lone LF each end a line; a last line without a terminator is still a line, and a terminator

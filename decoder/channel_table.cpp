@@ -155,4 +155,15 @@ const ChannelInfo& Channel(int index) {
     return kChannels.at(static_cast<std::size_t>(index - 1));
 }
 
+std::string_view CaptionName(const ChannelInfo& info) {
+    std::string_view name = info.caption;
+    while (!name.empty() && (name.back() == ':' || name.back() == ' ')) {
+        name.remove_suffix(1);
+    }
+    while (!name.empty() && name.front() == ' ') {
+        name.remove_prefix(1);
+    }
+    return name;
+}
+
 }  // namespace ao07

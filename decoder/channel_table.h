@@ -52,4 +52,8 @@ const std::array<ChannelInfo, kChannelCount>& ChannelTable();
 /// The entry of channel 1..24.
 const ChannelInfo& Channel(int index);
 
+/// The channel's caption as a name, without the colon it has beside the value in the window:
+/// "Battery Voltage".
+std::string_view CaptionName(const ChannelInfo& info);
+
 }  // namespace ao07

@@ -31,9 +31,9 @@ FrameStream::FrameStream() : m_collector(std::make_unique<Collector>()) {}
 
 FrameStream::~FrameStream() = default;
 
-std::string FrameStream::Open(const std::string& path) {
+std::string FrameStream::Open(const std::string& path, LogFiles accepted) {
     m_collector->readError.clear();
-    return m_collector->module.OpenLog(path);
+    return m_collector->module.OpenLog(path, accepted);
 }
 
 void FrameStream::Attach(int fd, const std::string& name) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/log_file.h"
 #include "decoder/frame.h"
 
 namespace ao07 {
@@ -21,7 +22,7 @@ public:
     FrameStream& operator=(const FrameStream&) = delete;
 
     /// Opens the named log. Returns "" or the reason it cannot be read.
-    std::string Open(const std::string& path);
+    std::string Open(const std::string& path, LogFiles accepted = LogFiles::AnyReadable);
 
     /// Reads the log from a descriptor that is already open (standard input).
     void Attach(int fd, const std::string& name);

@@ -50,8 +50,8 @@ TEST(Ao07Decode, ExplainsFailuresOnOneLineWithStatusOne) {
     };
     const Case cases[] = {
         {"missing.txt",
-         "ao07-decode: cannot read log \"missing.txt\": No such file or directory\n"},
-        {".", "ao07-decode: cannot read log \".\": Is a directory\n"},
+         "ao07-decode: The log \"missing.txt\" could not be opened: No such file or directory.\n"},
+        {".", "ao07-decode: The log \".\" could not be opened: Is a directory.\n"},
         {"-o no/such/dir/out.csv log.txt",
          "ao07-decode: cannot write \"no/such/dir/out.csv\": No such file or directory\n"},
         {"-o /dev/full log.txt",

@@ -125,7 +125,7 @@ TEST(FrameReports, CheckCountsEveryKindOfFault) {
     // An I/O error is still a failure.
     const Outcome unreadable = Decode(dir, "--check .");
     EXPECT_EQ(unreadable.status, 1);
-    EXPECT_EQ(unreadable.err, "ao07-decode: cannot read log \".\": Is a directory\n");
+    EXPECT_EQ(unreadable.err, "ao07-decode: The log \".\" could not be opened: Is a directory.\n");
 }
 
 }  // namespace

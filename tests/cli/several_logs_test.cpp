@@ -38,10 +38,10 @@ TEST(SeveralLogs, EachLogIsDecodedAloneAndAnUnreadableOneIsSkipped) {
         {"a.txt - b.txt", "650 650 650 650\r\n", a + ",,0,,,,,,1.603,285.000,102.500,0.500\r\n" + b,
          0, ""},
         {"missing.txt a.txt . b.txt", "", a + b, 1,
-         "ao07-decode: cannot read log \"missing.txt\": No such file or directory\n"
-         "ao07-decode: cannot read log \".\": Is a directory\n"},
+         "ao07-decode: The log \"missing.txt\" could not be opened: No such file or directory.\n"
+         "ao07-decode: The log \".\" could not be opened: Is a directory.\n"},
         {"missing.txt", "", "", 1,
-         "ao07-decode: cannot read log \"missing.txt\": No such file or directory\n"},
+         "ao07-decode: The log \"missing.txt\" could not be opened: No such file or directory.\n"},
     };
     for (const Case& c : cases) {
         const Outcome run = Decode(dir, c.args, c.stdinText);
@@ -63,7 +63,7 @@ TEST(SeveralLogs, NeverWritesOverALogAndLeavesTheOutputAloneWhenNoLogCanBeRead) 
     const Case cases[] = {
         {"-o b.txt a.txt b.txt", "ao07-decode: cannot write \"b.txt\": It is the log being read\n"},
         {"-o old.csv missing.txt",
-         "ao07-decode: cannot read log \"missing.txt\": No such file or directory\n"},
+         "ao07-decode: The log \"missing.txt\" could not be opened: No such file or directory.\n"},
     };
     for (const Case& c : cases) {
         const Outcome run = Decode(dir, c.args, kFrame);
@@ -83,8 +83,8 @@ TEST(SeveralLogs, AFullDiskStopsTheRunWithTheRecordMessage) {
     const Outcome json = Decode(dir, "--format jsonl -o /dev/full a.txt a.txt");
     EXPECT_EQ(json.status, 1);
     EXPECT_EQ(json.err,
-              "ao07-decode: The record could not be written to \"/dev/full\": No space left on "
-              "device. CSV output is switched off; the records written before are kept.\n");
+              "ao07-decode: The output \"/dev/full\" could not be written: No space left on "
+              "device. Nothing more goes to it; what was written before is kept whole.\n");
 }
 
 }  // namespace

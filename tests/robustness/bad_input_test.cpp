@@ -248,8 +248,7 @@ TEST(BadInput, AFolderOrAMissingFileAsTheLogIsReportedAndTouchesNoCsv) {
         dir.Write("decoder.csv", earlier);
         const DecoderRun decoder = RunDecoder(dir, {"-o", "decoder.csv", c.name});
         EXPECT_EQ(decoder.end.status, 1);
-        EXPECT_EQ(decoder.err, std::string("ao07-decode: cannot read log \"") + c.name +
-                                   "\": " + c.reason + "\n");
+        EXPECT_EQ(decoder.err, "ao07-decode: " + LogOpenMessage(c.name, c.reason) + "\n");
         EXPECT_EQ(ReadFile(dir.File("decoder.csv")), earlier);
     }
 }

@@ -158,8 +158,8 @@ TEST(CsvOutput, ADiskThatFillsUpSwitchesCsvOffAndKeepsTheRecordsBefore) {
         RunDecoder(dir, {"-o", "out.csv", "log.txt"}, 60, SizeAtWhichTheDiskIsFull());
     EXPECT_EQ(decoder.end.status, 1);
     EXPECT_EQ(decoder.err,
-              "ao07-decode: The record could not be written to \"out.csv\": File too large. CSV "
-              "output is switched off; the records written before are kept.\n");
+              "ao07-decode: The output \"out.csv\" could not be written: File too large. "
+              "Nothing more goes to it; what was written before is kept whole.\n");
     EXPECT_TRUE(SameBytes(ReadFile(dir.File("out.csv")), CsvWithRecords(kRecord, kRecordsThatFit)));
 }
 
@@ -177,8 +177,8 @@ TEST(CsvOutput, ADiskThatFillsUpInAnyBlockLeavesWholeRecords) {
             RunDecoder(dir, {"-o", "out.csv", "log.txt"}, 60, header + fit * line + line / 2);
         EXPECT_EQ(run.end.status, 1) << fit;
         EXPECT_EQ(run.err,
-                  "ao07-decode: The record could not be written to \"out.csv\": File too large. "
-                  "CSV output is switched off; the records written before are kept.\n")
+                  "ao07-decode: The output \"out.csv\" could not be written: File too large. "
+                  "Nothing more goes to it; what was written before is kept whole.\n")
             << fit;
         EXPECT_TRUE(SameBytes(ReadFile(dir.File("out.csv")), CsvWithRecords(kRecord, fit))) << fit;
     }

@@ -217,12 +217,10 @@ void MainWindow::OpenLogFile(const QString& name) {
 }
 
 void MainWindow::OpenNamedLog(const QString& name) {
-    const std::string error =
-        m_module.OpenLog(QFile::encodeName(name).toStdString(), LogFiles::RegularOnly);
-    if (!error.empty()) {
+    const std::string path = QFile::encodeName(name).toStdString();
+    if (const std::string error = m_module.OpenLog(path, LogFiles::RegularOnly); !error.empty()) {
         // No input: Auto mode has stopped and both buttons are grey by now.
-        ShowErrorText(QStringLiteral("The log \"%1\" could not be opened: %2.")
-                          .arg(name, FromSystemText(error)));
+        ShowErrorText(FromSystemText(LogOpenMessage(path, error)));
         return;
     }
     RememberLogFolder(name);

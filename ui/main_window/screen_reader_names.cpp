@@ -75,11 +75,7 @@ void NameControlsForScreenReaders(const MainWindowControls& controls) {
     NameValueBox(controls.lblTime, QStringLiteral("Time"));
     for (const ChannelInfo& channel : ChannelTable()) {
         const auto element = static_cast<std::size_t>(channel.index - 1);
-        QString caption = FromWindows1252(channel.caption).trimmed();
-        if (caption.endsWith(u':')) {
-            caption.chop(1);
-        }
-        NameValueBox(controls.channelValue.at(element), caption,
+        NameValueBox(controls.channelValue.at(element), FromWindows1252(CaptionName(channel)),
                      FromWindows1252(channel.unit).trimmed());
         NameValueBox(
             controls.rawValue.at(element),

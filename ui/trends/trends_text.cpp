@@ -4,6 +4,7 @@
 
 #include "analysis/frame_checks.h"
 #include "decoder/channel_table.h"
+#include "decoder/decoded_text.h"
 #include "decoder/frame.h"
 #include "ui/windows1252.h"
 
@@ -14,11 +15,7 @@ QString TrendChannelName(int channel) {
 }
 
 QString TrendChannelCaption(int channel) {
-    QString caption = FromWindows1252(Channel(channel).caption).trimmed();
-    if (caption.endsWith(u':')) {
-        caption.chop(1);
-    }
-    return caption;
+    return FromWindows1252(CaptionName(Channel(channel)));
 }
 
 QString TrendChannelUnit(int channel) {
@@ -26,8 +23,9 @@ QString TrendChannelUnit(int channel) {
 }
 
 QString TrendValueText(double value) {
-    // QString::number ignores the locale: the decimal point is always ".".
-    return QString::number(value, 'f', 3);
+    // Every value the trends show is a channel's (a mean is a new value of the channel), and
+    // has the text the main window and the CSV give it.
+    return QString::fromLatin1(DecodedText(static_cast<float>(value)));
 }
 
 QString ReceptionText(Reception reception) {

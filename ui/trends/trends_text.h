@@ -17,7 +17,7 @@ QString TrendChannelName(int channel);
 QString TrendChannelCaption(int channel);
 /// The unit the channel's value is in: "mA", "V", "°C", ...
 QString TrendChannelUnit(int channel);
-/// A value as the trends show and export it: three decimals, "." as decimal point.
+/// A channel's value as the trends show and export it: DecodedText of the value.
 QString TrendValueText(double value);
 /// "copied", "not copied" or "missing".
 QString ReceptionText(Reception reception);

@@ -250,7 +250,7 @@ void TrendsWindow::UpdateTexts() {
         if (m_gone.count(index) != 0) {
             name += QStringLiteral(" - gone from the disk");
         } else if (!logs[index].error.empty()) {
-            name += QStringLiteral(" - could not be read: ") +
+            name += QStringLiteral(" - ") +
                     QString::fromLocal8Bit(QByteArray::fromStdString(logs[index].error));
         }
         names << name;

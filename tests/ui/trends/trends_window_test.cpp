@@ -1,10 +1,13 @@
 // The Trends window driven offscreen: channels, x axes, doubtful frames, statistics, gaps,
 // exports, the main window's hooks and logs that change on disk.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QTableWidget>
@@ -233,6 +236,31 @@ TEST_F(TrendsWindowTest, JoinsLogsInTimeOrderAndFollowsChangesOnDisk) {
                     .contains(QStringLiteral("earlier.txt (2 frames) - gone from the disk")));
 }
 
+TEST(TrendsWindowBadInput, SpecialFilesAreRefusedAtOnceWithTheMainWindowsMessage) {
+    // A device read for ever or a named pipe waited on would hang the test: the alarm ends it.
+    alarm(20);
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("pipe.txt").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.File("folder.txt"));
+    const std::pair<std::string, const char*> cases[] = {
+        {dir.File("pipe.txt"), "It is a named pipe, not an ordinary file"},
+        {"/dev/zero", "It is a character device, not an ordinary file"},
+        {dir.File("folder.txt"), "Is a directory"},
+    };
+    for (const auto& [path, reason] : cases) {
+        const QString name = QString::fromStdString(path);
+        const QString expected =
+            QStringLiteral("Logs: %1 (0 frames) - The log \"%2\" could not be opened: %3.")
+                .arg(QFileInfo(name).fileName(), name, QString::fromLatin1(reason));
+        ui::TrendsWindow fromCommandLine({name});
+        EXPECT_EQ(fromCommandLine.findChild<QLabel*>(QStringLiteral("logList"))->text(), expected);
+        ui::TrendsWindow added({});
+        added.AddLogs({name});  // as Add logs... and a drop hand them over
+        EXPECT_EQ(added.findChild<QLabel*>(QStringLiteral("logList"))->text(), expected);
+    }
+    alarm(0);
+}
+
 TEST(TrendsWindowBadInput, ALogWithoutFramesOrWithoutCopiedValuesStillShows) {
     TempDir dir;
     ui::TrendsWindow empty(
@@ -242,10 +270,9 @@ TEST(TrendsWindowBadInput, ALogWithoutFramesOrWithoutCopiedValuesStillShows) {
 
     ui::TrendsWindow unread({QString::fromStdString(dir.File("absent.txt"))});
     EXPECT_EQ(unread.Plot()->Notice(), QStringLiteral("No frames in this log."));
-    EXPECT_TRUE(
-        unread.findChild<QLabel*>(QStringLiteral("logList"))
-            ->text()
-            .startsWith(QStringLiteral("Logs: absent.txt (0 frames) - could not be read: ")));
+    EXPECT_TRUE(unread.findChild<QLabel*>(QStringLiteral("logList"))
+                    ->text()
+                    .startsWith(QStringLiteral("Logs: absent.txt (0 frames) - The log \"")));
 
     ui::TrendsWindow oneFrame({QString::fromStdString(
         dir.Write("one.txt", "DATE 31-FEB-02\r\n3xx 350 350 350\r\n650 650 650 650\r\n"))});
