@@ -1,0 +1,319 @@
+#include "audio/frame_decoder.h"
+
+#include "audio/morse_code.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace ao07::audio {
+namespace {
+
+/// Log-likelihood ratio of a character at `tick` and the gap after it (`gapUnits`) against
+/// random keying.
+double CharacterScore(const UnitLikelihoods& likelihoods, const KeyedShape& shape,
+                      std::int64_t tick, int gapUnits) {
+    double score = 0;
+    for (int u = 0; u < shape.units + gapUnits; ++u) {
+        score += likelihoods.KeyUpScore(tick + kTicksPerUnit * u);
+    }
+    for (const auto& [first, length] : shape.keyDowns) {
+        for (int u = 0; u < length; ++u) {
+            score += likelihoods.Llr(tick + kTicksPerUnit * (first + u));
+        }
+    }
+    return score;
+}
+
+int GapAfter(int character) {
+    return character % kCharactersPerGroup == kCharactersPerGroup - 1 ? kWordGapUnits
+                                                                      : kCharacterGapUnits;
+}
+
+int LongestAt(int character) {
+    int longest = 0;
+    for (const char symbol : SymbolsAt(character)) {
+        longest = std::max(longest, ShapeOf(symbol).units);
+    }
+    return longest;
+}
+
+}  // namespace
+
+FrameDecoder::FrameDecoder(const FrameDecoderParams& params) : m_params(params) {}
+
+void FrameDecoder::SearchFrom(std::int64_t tick) {
+    m_inFrame = false;
+    m_searchTick = tick;
+    m_candidateTick = -1;
+}
+
+std::int64_t FrameDecoder::OldestTickNeeded() const {
+    if (m_inFrame) {
+        return m_frameTick;
+    }
+    return m_candidateTick >= 0 ? std::min(m_candidateTick, m_searchTick) : m_searchTick;
+}
+
+double FrameDecoder::StartScore(const UnitLikelihoods& likelihoods, std::int64_t tick) const {
+    // Against random keying: a unit contributes log(p(down) / (p(down) / 2 + p(up) / 2)) when
+    // the pattern has it down, and log(p(up) / (...)) when up.
+    const std::vector<bool>& pattern = FrameStart().keyDown;
+    double score = 0;
+    for (std::size_t u = 0; u < pattern.size(); ++u) {
+        const std::int64_t at = tick + kTicksPerUnit * static_cast<std::int64_t>(u);
+        score += (pattern[u] ? likelihoods.Llr(at) : 0.0) + likelihoods.KeyUpScore(at);
+    }
+    return score;
+}
+
+void FrameDecoder::StartFrame(std::int64_t tick) {
+    m_inFrame = true;
+    m_frameTick = tick;
+    m_rowsEmitted = 0;
+    m_alpha.clear();
+    m_scoreOffset.clear();
+    Lattice first;
+    const int slack = m_params.firstGroupSlack;
+    first.first = tick + kTicksPerUnit * FrameStart().firstGroupUnit - slack;
+    for (int i = -slack; i <= slack; ++i) {
+        first.chance.push_back(1.0 / (1 + std::abs(i)));
+    }
+    m_alpha.push_back(std::move(first));
+}
+
+bool FrameDecoder::CanStep(const UnitLikelihoods& likelihoods) const {
+    const auto character = static_cast<int>(m_alpha.size()) - 1;
+    const Lattice& alpha = m_alpha.back();
+    const std::int64_t lastUnitTick =
+        alpha.End() - 1 +
+        kTicksPerUnit * static_cast<std::int64_t>(LongestAt(character) + GapAfter(character) - 1);
+    return lastUnitTick < likelihoods.ReadyTicks() && alpha.first >= likelihoods.FirstTick();
+}
+
+void FrameDecoder::Step(const UnitLikelihoods& likelihoods) {
+    const auto character = static_cast<int>(m_alpha.size()) - 1;
+    const Lattice& alpha = m_alpha.back();
+    const std::vector<char>& symbols = SymbolsAt(character);
+    const int gap = GapAfter(character);
+    const bool groupEnds = gap == kWordGapUnits;
+
+    m_scores.assign(alpha.chance.size() * symbols.size(), 0.0);
+    double offset = -std::numeric_limits<double>::infinity();
+    int shortest = std::numeric_limits<int>::max();
+    int longest = 0;
+    for (std::size_t s = 0; s < symbols.size(); ++s) {
+        const KeyedShape& shape = ShapeOf(symbols[s]);
+        shortest = std::min(shortest, shape.units);
+        longest = std::max(longest, shape.units);
+        for (std::size_t i = 0; i < alpha.chance.size(); ++i) {
+            if (alpha.chance[i] > 0) {
+                const double score = CharacterScore(
+                    likelihoods, shape, alpha.first + static_cast<std::int64_t>(i), gap);
+                m_scores[s * alpha.chance.size() + i] = score;
+                offset = std::max(offset, score);
+            }
+        }
+    }
+    const int slip = groupEnds ? 1 : 0;
+    Lattice next;
+    next.first = alpha.first + kTicksPerUnit * (shortest + gap) - slip;
+    next.chance.assign(static_cast<std::size_t>(alpha.End() - 1 + kTicksPerUnit * (longest + gap) +
+                                                slip - next.first + 1),
+                       0.0);
+    const double slipChance = groupEnds ? m_params.groupSlipChance : 0.0;
+    for (std::size_t s = 0; s < symbols.size(); ++s) {
+        const int units = ShapeOf(symbols[s]).units;
+        for (std::size_t i = 0; i < alpha.chance.size(); ++i) {
+            if (alpha.chance[i] <= 0) {
+                continue;
+            }
+            const double weight =
+                alpha.chance[i] * std::exp(m_scores[s * alpha.chance.size() + i] - offset);
+            const std::int64_t to =
+                alpha.first + static_cast<std::int64_t>(i) + kTicksPerUnit * (units + gap);
+            const auto at = static_cast<std::size_t>(to - next.first);
+            next.chance[at] += weight * (1 - 2 * slipChance);
+            if (slip > 0) {
+                next.chance[at - 1] += weight * slipChance;
+                next.chance[at + 1] += weight * slipChance;
+            }
+        }
+    }
+    // Scaled to a maximum of 1, and trimmed of starts too unlikely to matter.
+    const double peak = *std::max_element(next.chance.begin(), next.chance.end());
+    std::size_t from = 0;
+    std::size_t to = next.chance.size();
+    for (double& chance : next.chance) {
+        chance = peak > 0 ? chance / peak : 0.0;
+        if (chance < m_params.pruneShare) {
+            chance = 0;
+        }
+    }
+    while (from < to && next.chance[from] == 0) {
+        ++from;
+    }
+    while (to > from && next.chance[to - 1] == 0) {
+        --to;
+    }
+    if (from == to) {
+        // Nothing can follow (cannot happen with finite scores); keep the likeliest place.
+        from = 0;
+        to = 1;
+        next.chance[0] = 1;
+    }
+    next.chance = std::vector<double>(next.chance.begin() + static_cast<std::ptrdiff_t>(from),
+                                      next.chance.begin() + static_cast<std::ptrdiff_t>(to));
+    next.first += static_cast<std::int64_t>(from);
+    m_scoreOffset.push_back(offset);
+    m_alpha.push_back(std::move(next));
+}
+
+void FrameDecoder::EmitRow(const UnitLikelihoods& likelihoods, int row, int groupsHeard,
+                           DecodedFrameParts& parts) {
+    const auto last = static_cast<int>(m_alpha.size()) - 1;
+    const int firstCharacter = row * kCharactersPerRow;
+    // Backward from the last character reached: beta[c] is the chance of what follows c's start.
+    std::vector<Lattice> beta(static_cast<std::size_t>(last + 1));
+    beta[static_cast<std::size_t>(last)].first = m_alpha.back().first;
+    beta[static_cast<std::size_t>(last)].chance.assign(m_alpha.back().chance.size(), 1.0);
+
+    DecodedRow decoded;
+    decoded.row = row + 1;
+    decoded.groupsHeard = groupsHeard;
+    for (int c = last - 1; c >= firstCharacter; --c) {
+        const Lattice& alpha = m_alpha[static_cast<std::size_t>(c)];
+        const Lattice& after = beta[static_cast<std::size_t>(c + 1)];
+        const std::vector<char>& symbols = SymbolsAt(c);
+        const int gap = GapAfter(c);
+        const double slipChance = gap == kWordGapUnits ? m_params.groupSlipChance : 0.0;
+        Lattice& before = beta[static_cast<std::size_t>(c)];
+        before.first = alpha.first;
+        before.chance.assign(alpha.chance.size(), 0.0);
+        std::vector<double> posterior(symbols.size(), 0.0);
+        std::vector<double> startChance(alpha.chance.size(), 0.0);
+        for (std::size_t s = 0; s < symbols.size(); ++s) {
+            const KeyedShape& shape = ShapeOf(symbols[s]);
+            for (std::size_t i = 0; i < alpha.chance.size(); ++i) {
+                if (alpha.chance[i] <= 0) {
+                    continue;
+                }
+                const std::int64_t tick = alpha.first + static_cast<std::int64_t>(i);
+                const std::int64_t to = tick + kTicksPerUnit * (shape.units + gap);
+                const double follows = (1 - 2 * slipChance) * after.At(to) +
+                                       slipChance * (after.At(to - 1) + after.At(to + 1));
+                const double emitted = std::exp(CharacterScore(likelihoods, shape, tick, gap) -
+                                                m_scoreOffset[static_cast<std::size_t>(c)]) *
+                                       follows;
+                before.chance[i] += emitted;
+                posterior[s] += alpha.chance[i] * emitted;
+                startChance[i] += alpha.chance[i] * emitted;
+            }
+        }
+        const double peak = *std::max_element(before.chance.begin(), before.chance.end());
+        for (double& chance : before.chance) {
+            chance = peak > 0 ? chance / peak : 0.0;
+        }
+        if (c >= firstCharacter + kCharactersPerRow) {
+            continue;
+        }
+        double total = 0;
+        for (const double p : posterior) {
+            total += p;
+        }
+        const auto best = static_cast<std::size_t>(
+            std::max_element(posterior.begin(), posterior.end()) - posterior.begin());
+        const auto bestStart = static_cast<std::int64_t>(
+            std::max_element(startChance.begin(), startChance.end()) - startChance.begin());
+        DecodedCharacter& character =
+            decoded.characters[static_cast<std::size_t>(c - firstCharacter)];
+        character.best = symbols[best];
+        character.confidence = total > 0 ? posterior[best] / total : 0.0;
+        character.startTick = alpha.first + bestStart;
+    }
+    // Characters the input never reached stay unheard.
+    for (int c = std::max(last, firstCharacter); c < firstCharacter + kCharactersPerRow; ++c) {
+        DecodedCharacter& character =
+            decoded.characters[static_cast<std::size_t>(c - firstCharacter)];
+        character.best = SymbolsAt(c).size() == 1 ? SymbolsAt(c)[0] : '0';
+        character.confidence = 0;
+        character.startTick = m_alpha.back().first;
+    }
+    parts.push_back({false, 0, decoded});
+}
+
+void FrameDecoder::EndFrame() {
+    const Lattice& end = m_alpha.back();
+    const auto likeliest = static_cast<std::int64_t>(
+        std::max_element(end.chance.begin(), end.chance.end()) - end.chance.begin());
+    // The next frame starts a word gap or more after the last group: from where a group would.
+    SearchFrom(end.first + likeliest - kTicksPerUnit);
+}
+
+bool FrameDecoder::Search(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
+    const auto patternTicks =
+        static_cast<std::int64_t>(kTicksPerUnit * (FrameStart().keyDown.size() - 1));
+    // The best start is taken once two units past it have been looked at.
+    const std::int64_t settleTicks = 2 * kTicksPerUnit;
+    for (;;) {
+        m_searchTick = std::max(m_searchTick, likelihoods.FirstTick());
+        if (m_searchTick + patternTicks >= likelihoods.ReadyTicks()) {
+            return false;
+        }
+        const double score = StartScore(likelihoods, m_searchTick);
+        if (score > m_params.frameStartThreshold &&
+            (m_candidateTick < 0 || score > m_candidateScore)) {
+            m_candidateTick = m_searchTick;
+            m_candidateScore = score;
+        }
+        if (m_candidateTick >= 0 && m_searchTick >= m_candidateTick + settleTicks) {
+            parts.push_back({true, m_candidateTick, {}});
+            StartFrame(m_candidateTick);
+            m_candidateTick = -1;
+            return true;
+        }
+        ++m_searchTick;
+    }
+}
+
+void FrameDecoder::Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
+    for (;;) {
+        if (!m_inFrame && !Search(likelihoods, parts)) {
+            return;
+        }
+        while (m_inFrame && CanStep(likelihoods)) {
+            Step(likelihoods);
+            const auto reached = static_cast<int>(m_alpha.size()) - 1;
+            // A row is given once the next group's row digit has been weighed, which places
+            // the end of the row's last digit.
+            const bool rowDone = reached == (m_rowsEmitted + 1) * kCharactersPerRow + 1 ||
+                                 reached == kCharactersPerFrame;
+            if (rowDone) {
+                EmitRow(likelihoods, m_rowsEmitted, kGroupsPerRow, parts);
+                ++m_rowsEmitted;
+            }
+            if (reached == kCharactersPerFrame) {
+                EndFrame();
+            }
+        }
+        if (m_inFrame) {
+            return;
+        }
+    }
+}
+
+void FrameDecoder::Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
+    if (!m_inFrame) {
+        return;
+    }
+    const auto reached = static_cast<int>(m_alpha.size()) - 1;
+    const int firstCharacter = m_rowsEmitted * kCharactersPerRow;
+    if (reached > firstCharacter) {
+        const int groups =
+            (reached - firstCharacter + kCharactersPerGroup - 1) / kCharactersPerGroup;
+        EmitRow(likelihoods, m_rowsEmitted, std::min(groups, kGroupsPerRow), parts);
+    }
+    m_inFrame = false;
+}
+
+}  // namespace ao07::audio

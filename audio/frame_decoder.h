@@ -1,0 +1,105 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "audio/frame_grammar.h"
+#include "audio/unit_likelihood.h"
+
+namespace ao07::audio {
+
+struct FrameDecoderParams {
+    /// Log-likelihood ratio of "HI HI" and the first row digit against keying at random that a
+    /// frame start must pass. A perfect copy scores 57 ln 2 = 39.5; ten minutes of noise alone,
+    /// on the tuning seeds, reached 9.3 at most.
+    double frameStartThreshold = 15;
+    /// Chance that a group starts a quarter unit early (and as much, late): the unit clock is
+    /// read to about a thousandth, and a frame is over a thousand units long.
+    double groupSlipChance = 0.15;
+    /// Quarter units either side of where "HI HI" puts the first group.
+    int firstGroupSlack = 2;
+    /// Start ticks less likely than this share of the likeliest are dropped.
+    double pruneShare = 1e-13;
+};
+
+/// One character of a frame as decoded.
+struct DecodedCharacter {
+    char best = 0;
+    double confidence = 0;  ///< posterior probability of `best`
+    std::int64_t startTick = 0;
+};
+
+/// A row of a frame as decoded.
+struct DecodedRow {
+    int row = 0;
+    std::array<DecodedCharacter, kCharactersPerRow> characters{};
+    int groupsHeard = kGroupsPerRow;  ///< fewer when the input ended inside the row
+};
+
+/// Something the decoder found: a frame's start ("HI HI" heard at a tick) or a row.
+struct DecodedPart {
+    bool frameStart = false;
+    std::int64_t frameStartTick = 0;
+    DecodedRow row;
+};
+using DecodedFrameParts = std::vector<DecodedPart>;
+
+/// Finds frames and decodes their characters from unit likelihoods: a frame starts where
+/// "HI HI 1" is far likelier than random keying; then a forward-backward pass over the frame's
+/// grammar (24 groups of a known row digit and two digits, the gaps between them, a quarter-unit
+/// slip allowed at each group) gives every value digit its posterior probability.
+class FrameDecoder {
+public:
+    explicit FrameDecoder(const FrameDecoderParams& params = {});
+
+    /// Looks for the next frame from `tick` on.
+    void SearchFrom(std::int64_t tick);
+    /// Goes as far as the likelihoods allow and appends what completed to `parts`.
+    void Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
+    /// The input has ended: the rows begun are given with what was heard of them.
+    void Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
+
+    bool InFrame() const { return m_inFrame; }
+    /// The earliest tick still needed.
+    std::int64_t OldestTickNeeded() const;
+    /// Where the search for a frame has got to.
+    std::int64_t SearchTick() const { return m_searchTick; }
+
+private:
+    /// Probabilities of a character starting at each tick, scaled to a maximum of 1.
+    struct Lattice {
+        std::int64_t first = 0;
+        std::vector<double> chance;
+        double At(std::int64_t tick) const {
+            return tick >= first && tick < first + static_cast<std::int64_t>(chance.size())
+                       ? chance[static_cast<std::size_t>(tick - first)]
+                       : 0.0;
+        }
+        std::int64_t End() const { return first + static_cast<std::int64_t>(chance.size()); }
+    };
+
+    /// Looks for a frame start; true when one was found.
+    bool Search(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
+    double StartScore(const UnitLikelihoods& likelihoods, std::int64_t tick) const;
+    void StartFrame(std::int64_t tick);
+    bool CanStep(const UnitLikelihoods& likelihoods) const;
+    void Step(const UnitLikelihoods& likelihoods);
+    void EmitRow(const UnitLikelihoods& likelihoods, int row, int groupsHeard,
+                 DecodedFrameParts& parts);
+    void EndFrame();
+
+    FrameDecoderParams m_params;
+    bool m_inFrame = false;
+    std::int64_t m_searchTick = 0;
+    std::int64_t m_candidateTick = -1;
+    double m_candidateScore = 0;
+    std::int64_t m_frameTick = 0;
+    std::vector<Lattice> m_alpha;       ///< m_alpha[c]: where character c starts
+    std::vector<double> m_scoreOffset;  ///< the score subtracted before exponentiating, per step
+    int m_rowsEmitted = 0;
+    std::vector<double> m_scores;  ///< scratch: scores of one step
+};
+
+}  // namespace ao07::audio

@@ -1,0 +1,161 @@
+#include "audio/unit_likelihood.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ao07::audio {
+
+double LogBesselI0(double x) {
+    x = std::abs(x);
+    if (x < 3.75) {
+        const double t = (x / 3.75) * (x / 3.75);
+        return std::log(
+            1 + t * (3.5156229 +
+                     t * (3.0899424 +
+                          t * (1.2067492 + t * (0.2659732 + t * (0.0360768 + t * 0.0045813))))));
+    }
+    const double t = 3.75 / x;
+    const double series =
+        0.39894228 +
+        t * (0.01328592 +
+             t * (0.00225319 +
+                  t * (-0.00157565 +
+                       t * (0.00916281 +
+                            t * (-0.02057706 +
+                                 t * (0.02635537 + t * (-0.01647633 + t * 0.00392377)))))));
+    return x - 0.5 * std::log(x) + std::log(series);
+}
+
+UnitLikelihoods::UnitLikelihoods(double basebandRateHz, const UnitClock& clock,
+                                 std::int64_t fromSample, const LikelihoodParams& params)
+    : m_params(params),
+      m_windowTicks(params.amplitudeWindowSeconds * basebandRateHz * kTicksPerUnit /
+                    clock.unitSamples),
+      m_tickSamples(clock.unitSamples / kTicksPerUnit) {
+    const double steps =
+        std::ceil((static_cast<double>(fromSample) - clock.boundarySample) / m_tickSamples);
+    m_originSample = clock.boundarySample + steps * m_tickSamples;
+}
+
+void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
+    // Sum the samples of every tick the baseband covers completely.
+    for (;;) {
+        const auto begin = static_cast<std::int64_t>(std::ceil(TickSample(m_summedTicks)));
+        const auto end = static_cast<std::int64_t>(std::ceil(TickSample(m_summedTicks + 1)));
+        if (end > baseband.EndSample()) {
+            break;
+        }
+        std::complex<float> sum{};
+        for (std::int64_t n = std::max(begin, baseband.firstSample); n < end; ++n) {
+            sum += baseband.samples[static_cast<std::size_t>(n - baseband.firstSample)];
+        }
+        const std::int64_t hop =
+            std::clamp<std::int64_t>(begin / baseband.hopSamples - baseband.firstHop, 0,
+                                     static_cast<std::int64_t>(baseband.noiseVariance.size()) - 1);
+        m_tickSums.push_back(sum);
+        m_tickCounts.push_back(static_cast<int>(end - begin));
+        m_tickNoise.push_back(baseband.noiseVariance.empty()
+                                  ? 1.0f
+                                  : baseband.noiseVariance[static_cast<std::size_t>(hop)]);
+        ++m_summedTicks;
+    }
+    // Likelihoods follow block by block, once a block's amplitude window is complete.
+    const auto block = static_cast<std::int64_t>(m_params.amplitudeBlockTicks);
+    const double windowTicks = m_windowTicks;
+    for (;;) {
+        const std::int64_t next = m_readyTicks / block;
+        const auto windowEnd = static_cast<std::int64_t>(
+            static_cast<double>(next * block + block / 2) + windowTicks / 2);
+        if (windowEnd + kTicksPerUnit > m_summedTicks) {
+            break;
+        }
+        ComputeAmplitudes(next);
+    }
+}
+
+void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
+    const auto block = static_cast<std::int64_t>(m_params.amplitudeBlockTicks);
+    const double windowTicks = m_windowTicks;
+    const std::int64_t centre = blockIndex * block + block / 2;
+    const std::int64_t from =
+        std::max(m_firstTick, centre - static_cast<std::int64_t>(windowTicks / 2));
+    const std::int64_t to = std::min(m_summedTicks - kTicksPerUnit,
+                                     centre + static_cast<std::int64_t>(windowTicks / 2));
+    auto at = [&](std::int64_t tick) { return static_cast<std::size_t>(tick - m_firstTick); };
+    auto window = [&](std::int64_t tick, std::complex<float>& sum, int& count, float& noise) {
+        sum = {};
+        count = 0;
+        noise = 0;
+        for (int i = 0; i < kTicksPerUnit; ++i) {
+            sum += m_tickSums[at(tick + i)];
+            count += m_tickCounts[at(tick + i)];
+            noise += m_tickNoise[at(tick + i)] / kTicksPerUnit;
+        }
+    };
+    // The key-down amplitude per sample: the strongest windows' power, less their noise.
+    m_scratch.clear();
+    double noiseSum = 0;
+    for (std::int64_t tick = from; tick < to; ++tick) {
+        std::complex<float> sum;
+        int count = 0;
+        float noise = 0;
+        window(tick, sum, count, noise);
+        const double perSample = static_cast<double>(std::norm(sum)) / (double(count) * count);
+        m_scratch.push_back(static_cast<float>(perSample));
+        noiseSum += noise / count;
+    }
+    double amplitudeSquared = 0;
+    if (!m_scratch.empty()) {
+        const auto top = std::max<std::size_t>(
+            1, static_cast<std::size_t>(m_params.keyDownShare * m_scratch.size()));
+        std::nth_element(m_scratch.begin(), m_scratch.end() - static_cast<std::ptrdiff_t>(top),
+                         m_scratch.end(), std::less<float>());
+        double topSum = 0;
+        for (auto it = m_scratch.end() - static_cast<std::ptrdiff_t>(top); it != m_scratch.end();
+             ++it) {
+            topSum += *it;
+        }
+        amplitudeSquared =
+            topSum / static_cast<double>(top) - noiseSum / static_cast<double>(m_scratch.size());
+    }
+    const std::int64_t first = std::max(blockIndex * block, m_readyTicks);
+    for (std::int64_t tick = first; tick < (blockIndex + 1) * block; ++tick) {
+        std::complex<float> sum;
+        int count = 0;
+        float noise = 0;
+        window(tick, sum, count, noise);
+        const double unitNoise = static_cast<double>(noise) * count;
+        const double signal =
+            std::max(amplitudeSquared * count * count, m_params.smallestUnitSnr * unitNoise);
+        const double snr = signal / unitNoise;
+        const double llr = LogBesselI0(2 * std::sqrt(signal) * std::abs(sum) / unitNoise) - snr;
+        m_llr.push_back(static_cast<float>(llr));
+        // -log(e^llr / 2 + 1 / 2), without overflow for large ratios.
+        const double mixed = llr > 0 ? llr + std::log1p(std::exp(-llr)) : std::log1p(std::exp(llr));
+        m_keyUpScore.push_back(static_cast<float>(std::log(2.0) - mixed));
+        m_unitSnr.push_back(static_cast<float>(snr));
+    }
+    m_readyTicks = (blockIndex + 1) * block;
+}
+
+double UnitLikelihoods::Llr(std::int64_t tick) const {
+    return m_llr[static_cast<std::size_t>(tick - m_firstTick)];
+}
+
+double UnitLikelihoods::UnitSnr(std::int64_t tick) const {
+    return m_unitSnr[static_cast<std::size_t>(tick - m_firstTick)];
+}
+
+void UnitLikelihoods::Forget(std::int64_t tick) {
+    while (m_firstTick < tick && !m_llr.empty()) {
+        m_tickSums.pop_front();
+        m_tickCounts.pop_front();
+        m_tickNoise.pop_front();
+        m_llr.pop_front();
+        m_keyUpScore.pop_front();
+        m_unitSnr.pop_front();
+        ++m_firstTick;
+    }
+}
+
+}  // namespace ao07::audio

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <complex>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "audio/unit_timing.h"
+
+namespace ao07::audio {
+
+/// Quarter units are the steps at which characters may start: the clock's phase is known to
+/// a fraction of a unit, and a quarter keeps every unit window within an eighth of the truth.
+inline constexpr int kTicksPerUnit = 4;
+
+struct LikelihoodParams {
+    double amplitudeWindowSeconds = 1.5;  ///< centred; short beside a spin fade of seconds
+    double keyDownShare = 0.3;            ///< the strongest windows: nearly all key-down
+    int amplitudeBlockTicks = 16;         ///< the amplitude is worked out once per block
+    /// The key-down amplitude is never taken below this share of the noise in a unit: the
+    /// likelihoods stay finite where the tone is lost.
+    double smallestUnitSnr = 0.1;
+};
+
+/// The baseband of one listening run as the likelihood blocks see it: turned samples from
+/// `firstSample` on, and the noise variance of each tracker hop.
+struct TurnedBaseband {
+    std::deque<std::complex<float>> samples;
+    std::int64_t firstSample = 0;
+    std::deque<float> noiseVariance;  ///< one per hop of `hopSamples`
+    std::int64_t firstHop = 0;
+    int hopSamples = 8;
+
+    std::int64_t EndSample() const {
+        return firstSample + static_cast<std::int64_t>(samples.size());
+    }
+};
+
+/// Per-unit log-likelihood ratios, key down over key up, for a unit window starting at every
+/// quarter unit of a clock: non-coherent detection of the tone summed over the window, with the
+/// key-down amplitude followed slowly (fading) and the noise from the tracker.
+class UnitLikelihoods {
+public:
+    /// Ticks count from the first quarter-unit boundary at or after `fromSample`.
+    UnitLikelihoods(double basebandRateHz, const UnitClock& clock, std::int64_t fromSample,
+                    const LikelihoodParams& params = {});
+
+    /// Works out what the baseband now allows.
+    void Extend(const TurnedBaseband& baseband);
+    /// Ticks whose likelihood is known: [FirstTick(), ReadyTicks()).
+    std::int64_t ReadyTicks() const { return m_readyTicks; }
+    std::int64_t FirstTick() const { return m_firstTick; }
+    /// Log-likelihood ratio of the unit window starting at `tick`, key down over key up.
+    double Llr(std::int64_t tick) const;
+    /// Log-likelihood of the unit window at `tick` under key up, over keying at random (key
+    /// down as often as up): a path of characters scores every unit it spans by this, and its
+    /// key-down units by Llr() besides, so that paths of different lengths compare fairly.
+    double KeyUpScore(std::int64_t tick) const {
+        return m_keyUpScore[static_cast<std::size_t>(tick - m_firstTick)];
+    }
+    /// Key-down signal over noise of a unit window at `tick` (power ratio).
+    double UnitSnr(std::int64_t tick) const;
+    /// Baseband sample index where `tick` starts.
+    double TickSample(std::int64_t tick) const { return m_originSample + tick * m_tickSamples; }
+    double TickSamples() const { return m_tickSamples; }
+    /// Forgets ticks before `tick`.
+    void Forget(std::int64_t tick);
+
+private:
+    void ComputeAmplitudes(std::int64_t block);
+
+    LikelihoodParams m_params;
+    double m_windowTicks;
+    double m_tickSamples;
+    double m_originSample;
+    std::int64_t m_firstTick = 0;
+    std::int64_t m_summedTicks = 0;  ///< ticks with their samples summed
+    std::int64_t m_readyTicks = 0;
+    std::deque<std::complex<float>> m_tickSums;
+    std::deque<int> m_tickCounts;
+    std::deque<float> m_tickNoise;
+    std::deque<float> m_llr;
+    std::deque<float> m_keyUpScore;
+    std::deque<float> m_unitSnr;
+    std::vector<float> m_scratch;
+};
+
+/// ln I0(x), the modified Bessel function's logarithm (Abramowitz and Stegun 9.8.1, 9.8.2).
+double LogBesselI0(double x);
+
+}  // namespace ao07::audio

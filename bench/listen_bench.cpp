@@ -1,0 +1,275 @@
+// ao07-listen-bench: the listening engine in-process on generated beacon audio. Prints the
+// digit error (wrong and x) per signal-to-noise for plain and impaired audio, false frames on
+// noise alone, and the speed. The benchmark's seeds are fixed here; the tests and the tuning
+// use others.
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "audio/beacon_listener.h"
+#include "audio/synth/beacon_synth.h"
+
+namespace {
+
+using namespace ao07::audio;
+using namespace ao07::audio::synth;
+
+// The benchmark's seeds: never used while tuning the engine or in its tests.
+constexpr std::uint64_t kBenchmarkSeedBase = 900001;
+// The seeds used while tuning.
+constexpr std::uint64_t kTuningSeedBase = 5001;
+
+struct Condition {
+    const char* name;
+    std::function<void(SynthSettings&)> apply;
+};
+
+const std::vector<Condition>& Conditions() {
+    static const std::vector<Condition> conditions = {
+        {"plain", [](SynthSettings&) {}},
+        {"impaired",
+         [](SynthSettings& s) {
+             s.driftHzPerSecond = 10;
+             s.wobbleHz = 20;
+             s.wobblePeriodSeconds = 1;
+             s.fadeDepthDb = 10;
+             s.fadePeriodSeconds = 5;
+         }},
+        {"qrm",
+         [](SynthSettings& s) {
+             s.interferer.present = true;
+             s.interferer.offsetHz = 150;
+             s.interferer.levelDb = 0;
+         }},
+        {"wpm35", [](SynthSettings& s) { s.wordsPerMinute = 35; }},
+    };
+    return conditions;
+}
+
+class Collector : public ListenEvents {
+public:
+    void LineHeard(const HeardLine& line) override { lines.push_back(line); }
+    std::vector<HeardLine> lines;
+};
+
+struct Score {
+    long digits = 0;
+    long wrong = 0;
+    long unheard = 0;
+    long falseRows = 0;
+    long frameMarkers = 0;
+    double audioSeconds = 0;
+    double engineSeconds = 0;
+};
+
+std::vector<float> Render(BeaconSynth& synth) {
+    std::vector<float> audio(static_cast<std::size_t>(synth.TotalSamples()));
+    synth.Render(audio);
+    return audio;
+}
+
+/// Runs the engine on `audio` in blocks of `block`; returns the lines and the time taken.
+std::vector<HeardLine> Listen(const std::vector<float>& audio, double rateHz, double& seconds) {
+    Collector collector;
+    ListenSettings settings;
+    settings.sampleRateHz = rateHz;
+    const auto start = std::chrono::steady_clock::now();
+    BeaconListener listener(settings, collector);
+    const std::size_t block = 4096;
+    for (std::size_t at = 0; at < audio.size(); at += block) {
+        listener.Push(
+            std::span<const float>(audio.data() + at, std::min(block, audio.size() - at)));
+    }
+    listener.Finish();
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return collector.lines;
+}
+
+void ScoreLines(const std::vector<SentFrame>& sent, const std::vector<HeardLine>& lines,
+                double unitSeconds, Score& score) {
+    std::vector<bool> used(lines.size(), false);
+    for (std::size_t f = 0; f < sent.size(); ++f) {
+        const double from = sent[f].startSeconds - 10 * unitSeconds;
+        const double to = f + 1 < sent.size() ? sent[f + 1].startSeconds - 10 * unitSeconds : 1e300;
+        for (int r = 0; r < kRowsPerFrame; ++r) {
+            const std::string& truth = sent[f].frame.rows[static_cast<std::size_t>(r)];
+            const HeardLine* heard = nullptr;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (!used[i] && lines[i].kind == HeardLineKind::Row && lines[i].row == r + 1 &&
+                    lines[i].startSeconds >= from && lines[i].startSeconds < to) {
+                    heard = &lines[i];
+                    used[i] = true;
+                    break;
+                }
+            }
+            for (std::size_t pos = 0; pos < truth.size(); ++pos) {
+                if (pos % 4 != 1 && pos % 4 != 2) {
+                    continue;
+                }
+                ++score.digits;
+                if (heard == nullptr || heard->text[pos] == 'x') {
+                    ++score.unheard;
+                } else if (heard->text[pos] != truth[pos]) {
+                    ++score.wrong;
+                }
+            }
+        }
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        score.frameMarkers += lines[i].kind == HeardLineKind::FrameMarker;
+        score.falseRows += lines[i].kind == HeardLineKind::Row && !used[i];
+    }
+}
+
+struct Options {
+    std::vector<std::string> conditions = {"plain", "impaired", "qrm", "wpm35"};
+    std::vector<double> snrs = {-25, -20, -17, -15, -14, -13, -12, -11, -10, -8, -5, -3, 0, 5, 10};
+    int seeds = 4;
+    int firstSeed = 0;  ///< offset into the seed set
+    int framesPerSeed = 3;
+    bool tuning = false;
+    bool verbose = false;
+    double noiseMinutes = 10;
+    bool speed = true;
+};
+
+void RunCurve(const Options& options, const Condition& condition) {
+    std::printf("%-9s %7s %8s %9s %9s %9s %7s\n", "condition", "snr_dB", "digits", "wrong_%", "x_%",
+                "error_%", "extra");
+    for (const double snr : options.snrs) {
+        Score score;
+        for (int s = 0; s < options.seeds; ++s) {
+            const std::uint64_t seed = (options.tuning ? kTuningSeedBase : kBenchmarkSeedBase) +
+                                       static_cast<std::uint64_t>(s + options.firstSeed);
+            RandomSource random(seed);
+            SynthSettings settings;
+            settings.seed = seed;
+            settings.snrDb = snr;
+            settings.toneHz = 400 + 1000 * random.Uniform();
+            condition.apply(settings);
+            BeaconSynth synth(settings, RandomFrames(options.framesPerSeed, random));
+            const std::vector<float> audio = Render(synth);
+            double seconds = 0;
+            const std::vector<HeardLine> lines = Listen(audio, settings.sampleRateHz, seconds);
+            ScoreLines(synth.SentFrames(), lines, synth.UnitSeconds(), score);
+            if (options.verbose) {
+                for (const SentFrame& frame : synth.SentFrames()) {
+                    std::printf("  sent %.2f s:", frame.startSeconds);
+                    for (const std::string& row : frame.frame.rows) {
+                        std::printf(" [%s]", row.c_str());
+                    }
+                    std::printf("\n");
+                }
+                for (const HeardLine& line : lines) {
+                    std::printf("  heard %.2f s: %s\n", line.startSeconds, line.text.c_str());
+                }
+            }
+        }
+        const double digits = std::max<double>(1, static_cast<double>(score.digits));
+        std::printf("%-9s %7.1f %8ld %9.2f %9.2f %9.2f %7ld\n", condition.name, snr, score.digits,
+                    100.0 * score.wrong / digits, 100.0 * score.unheard / digits,
+                    100.0 * (score.wrong + score.unheard) / digits, score.falseRows);
+        std::fflush(stdout);
+    }
+}
+
+void RunNoiseAlone(const Options& options) {
+    SynthSettings settings;
+    settings.seed = options.tuning ? kTuningSeedBase : kBenchmarkSeedBase;
+    settings.leadSeconds = options.noiseMinutes * 60;
+    settings.tailSeconds = 0;
+    BeaconSynth synth(settings, {});
+    const std::vector<float> audio = Render(synth);
+    double seconds = 0;
+    const std::vector<HeardLine> lines = Listen(audio, settings.sampleRateHz, seconds);
+    long rows = 0;
+    long markers = 0;
+    for (const HeardLine& line : lines) {
+        rows += line.kind == HeardLineKind::Row;
+        markers += line.kind == HeardLineKind::FrameMarker;
+    }
+    std::printf("noise alone: %.0f minutes, %ld rows, %ld HI HI, %zu lines\n", options.noiseMinutes,
+                rows, markers, lines.size());
+}
+
+void RunSpeed(const Options& options) {
+    for (const double rate : {8000.0, 48000.0}) {
+        SynthSettings settings;
+        settings.seed = options.tuning ? kTuningSeedBase : kBenchmarkSeedBase;
+        settings.sampleRateHz = rate;
+        settings.snrDb = -10;
+        RandomSource random(settings.seed);
+        BeaconSynth synth(settings, RandomFrames(4, random));
+        const std::vector<float> audio = Render(synth);
+        double seconds = 0;
+        Listen(audio, rate, seconds);
+        const double audioSeconds = static_cast<double>(audio.size()) / rate;
+        std::printf("speed at %5.0f Hz: %.0f s of audio in %.2f s: %.0f x real time\n", rate,
+                    audioSeconds, seconds, audioSeconds / seconds);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    std::vector<std::string> only;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+        if (arg == "--condition") {
+            only.push_back(next());
+        } else if (arg == "--snr") {
+            options.snrs.clear();
+            std::string list = next();
+            for (std::size_t at = 0; at < list.size();) {
+                const std::size_t comma = std::min(list.find(',', at), list.size());
+                options.snrs.push_back(std::stod(list.substr(at, comma - at)));
+                at = comma + 1;
+            }
+        } else if (arg == "--seeds") {
+            options.seeds = std::stoi(next());
+        } else if (arg == "--first-seed") {
+            options.firstSeed = std::stoi(next());
+        } else if (arg == "--frames") {
+            options.framesPerSeed = std::stoi(next());
+        } else if (arg == "--tuning") {
+            options.tuning = true;
+        } else if (arg == "--verbose") {
+            options.verbose = true;
+        } else if (arg == "--noise-minutes") {
+            options.noiseMinutes = std::stod(next());
+        } else if (arg == "--no-speed") {
+            options.speed = false;
+        } else {
+            std::fprintf(stderr,
+                         "usage: ao07-listen-bench [--condition plain|impaired|qrm|wpm35]... "
+                         "[--snr LIST] [--seeds N] [--frames N] [--noise-minutes M] [--no-speed] "
+                         "[--tuning] [--verbose]\n");
+            return 2;
+        }
+    }
+    if (!only.empty()) {
+        options.conditions = only;
+    }
+    for (const Condition& condition : Conditions()) {
+        if (std::find(options.conditions.begin(), options.conditions.end(), condition.name) !=
+            options.conditions.end()) {
+            RunCurve(options, condition);
+        }
+    }
+    if (options.noiseMinutes > 0) {
+        RunNoiseAlone(options);
+    }
+    if (options.speed) {
+        RunSpeed(options);
+    }
+    return 0;
+}

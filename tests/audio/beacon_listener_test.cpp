@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "audio/beacon_listener.h"
+#include "audio/synth/beacon_synth.h"
+
+namespace ao07::audio {
+namespace {
+
+using synth::BeaconSynth;
+using synth::SynthSettings;
+
+class LineCollector : public ListenEvents {
+public:
+    void LineHeard(const HeardLine& line) override { lines.push_back(line); }
+    std::vector<HeardLine> lines;
+};
+
+/// The lines the engine copies from `settings`' audio with `frames` random frames, pushed in
+/// blocks of `block` samples.
+std::vector<HeardLine> Copy(const SynthSettings& settings, int frames, std::size_t block,
+                            std::vector<synth::SentFrame>* sent = nullptr) {
+    synth::RandomSource digits(settings.seed + 1000);
+    BeaconSynth synth(settings, synth::RandomFrames(frames, digits));
+    std::vector<float> audio(static_cast<std::size_t>(synth.TotalSamples()));
+    synth.Render(audio);
+    if (sent != nullptr) {
+        *sent = synth.SentFrames();
+    }
+    LineCollector collector;
+    ListenSettings listen;
+    listen.sampleRateHz = settings.sampleRateHz;
+    BeaconListener listener(listen, collector);
+    for (std::size_t at = 0; at < audio.size(); at += block) {
+        listener.Push(
+            std::span<const float>(audio.data() + at, std::min(block, audio.size() - at)));
+    }
+    listener.Finish();
+    return collector.lines;
+}
+
+struct Tally {
+    int digits = 0;
+    int wrong = 0;
+    int unheard = 0;
+    int rows = 0;
+};
+
+/// Value digits of the sent frames against the rows heard, row by row in order.
+Tally Score(const std::vector<synth::SentFrame>& sent, const std::vector<HeardLine>& lines) {
+    Tally tally;
+    std::vector<std::string> heardRows;
+    for (const HeardLine& line : lines) {
+        if (line.kind == HeardLineKind::Row) {
+            heardRows.push_back(line.text);
+        }
+    }
+    tally.rows = static_cast<int>(heardRows.size());
+    std::size_t next = 0;
+    for (const synth::SentFrame& frame : sent) {
+        for (const std::string& row : frame.frame.rows) {
+            // A missing row counts all its digits as not copied.
+            const bool heard = next < heardRows.size() && heardRows[next][0] == row[0];
+            for (std::size_t pos = 1; pos < row.size(); pos += (pos % 4 == 1 ? 1 : 3)) {
+                ++tally.digits;
+                if (!heard || heardRows[next][pos] == 'x') {
+                    ++tally.unheard;
+                } else if (heardRows[next][pos] != row[pos]) {
+                    ++tally.wrong;
+                }
+            }
+            next += heard ? 1 : 0;
+        }
+    }
+    return tally;
+}
+
+struct Condition {
+    const char* name;
+    double snrDb;
+    double wordsPerMinute;
+    double driftHzPerSecond;
+    double wobbleHz;
+    double fadeDepthDb;
+    bool otherStation;
+    double levelDbfs;
+    double sampleRateHz;
+    double toneHz;
+    double mostUnheardShare;  ///< of the value digits, written 'x'
+};
+
+// Moderate levels of each impairment; seeds 1..99 are the tests' own.
+const Condition kConditions[] = {
+    {"clean", 10, 20, 0, 0, 0, false, -20, 8000, 800, 0.0},
+    {"weak", -10, 20, 0, 0, 0, false, -20, 8000, 1100, 0.05},
+    {"slow", 0, 12, 0, 0, 0, false, -20, 8000, 500, 0.05},
+    {"drift wobble fading", 0, 20, 10, 20, 10, false, -20, 8000, 900, 0.1},
+    {"another station 150 Hz away", -5, 20, 0, 0, 0, true, -20, 8000, 700, 0.05},
+    {"quiet recording", 0, 20, 0, 0, 0, false, -40, 8000, 1400, 0.05},
+    {"clipped recording", 10, 20, 0, 0, 0, false, 6, 8000, 600, 0.05},
+    {"48 kHz", 0, 20, 0, 0, 0, false, -20, 48000, 1000, 0.05},
+};
+
+class ImpairedAudio : public ::testing::TestWithParam<Condition> {};
+
+TEST_P(ImpairedAudio, CopiesWithoutWrongDigits) {
+    const Condition& condition = GetParam();
+    SynthSettings settings;
+    settings.seed = 11;
+    settings.snrDb = condition.snrDb;
+    settings.wordsPerMinute = condition.wordsPerMinute;
+    settings.driftHzPerSecond = condition.driftHzPerSecond;
+    settings.wobbleHz = condition.wobbleHz;
+    settings.fadeDepthDb = condition.fadeDepthDb;
+    settings.interferer.present = condition.otherStation;
+    settings.interferer.offsetHz = 150;
+    settings.levelDbfs = condition.levelDbfs;
+    settings.sampleRateHz = condition.sampleRateHz;
+    settings.toneHz = condition.toneHz;
+    std::vector<synth::SentFrame> sent;
+    const Tally tally = Score(sent, Copy(settings, 2, 4096, &sent));
+    EXPECT_EQ(tally.wrong, 0) << condition.name;
+    EXPECT_LE(tally.unheard, condition.mostUnheardShare * tally.digits) << condition.name;
+    EXPECT_LE(tally.rows, 12) << condition.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Listening, ImpairedAudio, ::testing::ValuesIn(kConditions));
+
+TEST(BeaconListener, NoiseAloneGivesNoFrame) {
+    SynthSettings settings;
+    settings.seed = 12;
+    settings.leadSeconds = 120;
+    settings.tailSeconds = 0;
+    for (const HeardLine& line : Copy(settings, 0, 4096)) {
+        EXPECT_NE(line.kind, HeardLineKind::Row) << line.text;
+        EXPECT_NE(line.kind, HeardLineKind::FrameMarker) << line.text;
+    }
+}
+
+TEST(BeaconListener, BlockSizeChangesNothing) {
+    SynthSettings settings;
+    settings.seed = 13;
+    settings.snrDb = -3;
+    auto texts = [&](std::size_t block) {
+        std::vector<std::string> result;
+        for (const HeardLine& line : Copy(settings, 1, block)) {
+            result.push_back(line.text);
+        }
+        return result;
+    };
+    const std::vector<std::string> large = texts(65536);
+    EXPECT_EQ(large.size(), 7u);
+    for (const std::size_t block : {std::size_t{37}, std::size_t{1000}}) {
+        EXPECT_EQ(texts(block), large) << block;
+    }
+}
+
+}  // namespace
+}  // namespace ao07::audio
