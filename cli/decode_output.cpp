@@ -46,7 +46,8 @@ std::string DecodeOutput::Open(const LogIdentities& logs) {
     } else if (std::string error = m_file.Create(m_path); !error.empty()) {
         return error;
     }
-    m_file.SetBatched(!m_file.IsTerminal());
+    // Nothing is held yet: switching batching on or off cannot fail here.
+    (void)m_file.SetBatched(!m_file.IsTerminal());
     m_open = true;
     return {};
 }

@@ -92,7 +92,10 @@ public:
             Say("cannot write \"" + m_output.Name() + "\": " + error);
             return 1;
         }
-        m_output.File().SetBatched(false);
+        if (error = m_output.File().SetBatched(false); !error.empty()) {
+            Say(m_output.RecordNotWritten(error));
+            return 1;
+        }
         // The signals that end the run are taken only where the follower waits, so that they
         // never interrupt a record.
         sigset_t ending;

@@ -83,13 +83,13 @@ bool OutputFile::IsTerminal() const {
     return m_fd >= 0 && ::isatty(m_fd) == 1;
 }
 
-void OutputFile::SetBatched(bool batched) {
+std::string OutputFile::SetBatched(bool batched) {
     m_batched = batched;
     if (batched) {
         m_pending.reserve(kBatchBytes + 4096);
-    } else {
-        Flush();
+        return {};
     }
+    return Flush();
 }
 
 std::string OutputFile::WriteLine(std::string_view line) {

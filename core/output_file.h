@@ -37,8 +37,8 @@ public:
     /// Collects records in memory until kBatchBytes are held (on) or writes each at once (off,
     /// the default). Switching it off writes what is held. Batched, a failed write is reported
     /// by the call that hands over the next block, or by Flush or Close, and by every write
-    /// after it: nothing more goes to the file.
-    void SetBatched(bool batched);
+    /// after it: nothing more goes to the file. Returns "" or the reason of such a failure.
+    std::string SetBatched(bool batched);
 
     /// Writes `line` followed by CR LF. Returns "" or the reason the write failed; a file then
     /// ends as it did before the line, without a piece of it.

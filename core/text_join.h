@@ -38,20 +38,39 @@ inline void CopyText(char* to, const char* from, std::size_t length) {
     }
 }
 
-/// Sets `out` to `text`, which must not point into `out`.
+/// Whether `text` lies in `out`'s own bytes (a view of the text being replaced).
+inline bool PointsInto(const std::string& out, std::string_view text) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(out.data());
+    const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+    return !text.empty() && at >= begin && at < begin + out.size();
+}
+
+/// Sets `out` to `text`, which may be a view of `out` itself.
 inline void AssignText(std::string& out, std::string_view text) {
+    if (PointsInto(out, text)) {
+        out.assign(text);  // copes with the overlap
+        return;
+    }
     out.resize(text.size());
     CopyText(out.data(), text.data(), text.size());
 }
 
-/// Sets `out` to `parts` joined by `separator`; no part may point into `out`. The whole is sized
-/// once and the parts copied in:
-/// the row fragments and records of every frame are joined here, and this costs a good deal
-/// less than an append per part.
+/// Sets `out` to `parts` joined by `separator`; a part may be a view of `out` itself. The whole
+/// is sized once and the parts copied in: the row fragments and records of every frame are
+/// joined here, and this costs a good deal less than an append per part.
 inline void JoinInto(std::string& out, std::span<const std::string_view> parts, char separator) {
     std::size_t length = parts.empty() ? 0 : parts.size() - 1;
+    bool aliased = false;
     for (const std::string_view part : parts) {
         length += part.size();
+        aliased = aliased || PointsInto(out, part);
+    }
+    if (aliased) {
+        // Joined apart first: resizing `out` would move or overwrite the bytes a part shows.
+        std::string joined;
+        JoinInto(joined, parts, separator);
+        out.swap(joined);
+        return;
     }
     out.resize(length);
     char* cursor = out.data();

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <mutex>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -36,15 +34,6 @@ namespace {
     return made;
 }
 
-/// A text made for a raw value outside the table, kept for the rest of the program's life like
-/// the table's own texts. Only a caller of ConvertReading other than the step makes such texts.
-std::string_view KeptText(std::string text) {
-    static std::mutex guard;
-    static std::set<std::string, std::less<>> kept;
-    const std::lock_guard lock(guard);
-    return *kept.insert(std::move(text)).first;
-}
-
 std::array<std::string, kRowValueCount> MakeRowValueTexts() {
     std::array<std::string, kRowValueCount> made;
     for (int raw = kLowestRowValue; raw <= kHighestRowValue; ++raw) {
@@ -61,10 +50,7 @@ const std::array<std::string, kRowValueCount>& RowValueTexts() {
 }  // namespace
 
 std::string_view RawValueText(std::int16_t raw) {
-    if (raw < kLowestRowValue || raw > kHighestRowValue) {
-        return KeptText(IntegerText(raw));
-    }
-    return RowValueTexts()[static_cast<std::size_t>(raw - kLowestRowValue)];
+    return RowValueTexts().at(static_cast<std::size_t>(raw - kLowestRowValue));
 }
 
 const ConversionTable& RowValueConversions() {
@@ -72,14 +58,9 @@ const ConversionTable& RowValueConversions() {
     return table;
 }
 
-std::string_view ConvertDirectly(int channel, std::int16_t raw, ChannelReading& reading) {
-    // Converted before anything is stored: a failure (also for a channel that does not exist)
-    // leaves the reading as it was.
-    const float value = ConvertChannel(channel, raw);
-    reading.text = KeptText(DecodedText(value));
-    reading.raw = raw;
-    reading.value = value;
-    return reading.text;
+void ThrowNotARowValue(int channel, std::int16_t raw) {
+    throw ConversionError("raw value " + IntegerText(raw) + " of channel " + IntegerText(channel) +
+                          " is none a row can carry");
 }
 
 }  // namespace ao07

@@ -33,17 +33,18 @@ static_assert(sizeof(Conversion) == 16);
 using ConversionTable = std::array<std::array<Conversion, kRowValueCount>, kChannelCount>;
 const ConversionTable& RowValueConversions();
 
-/// ConvertReading for a raw value outside the table, or a channel that does not exist.
-std::string_view ConvertDirectly(int channel, std::int16_t raw, ChannelReading& reading);
+/// Throws ConversionError for ConvertReading's arguments outside the table.
+[[noreturn]] void ThrowNotARowValue(int channel, std::int16_t raw);
 
 /// Sets the raw value, engineering value and text of `reading` for channel 1..24 and raw value
 /// `raw`, as ConvertChannel and DecodedText give them; the text lives as long as the program.
-/// Throws ConversionError as ConvertChannel does (never for a raw value a log can carry).
+/// `raw` is a value a row can carry (-9..99, all a reader gives); anything else, or a channel
+/// that does not exist, throws ConversionError.
 /// Returns the text, which a caller joining the texts of a row uses straight away. Inline: every
 /// channel of every row is looked up here.
 inline std::string_view ConvertReading(int channel, std::int16_t raw, ChannelReading& reading) {
     if (raw < kLowestRowValue || raw > kHighestRowValue || channel < 1 || channel > kChannelCount) {
-        return ConvertDirectly(channel, raw, reading);
+        ThrowNotARowValue(channel, raw);
     }
     const Conversion& entry =
         RowValueConversions()[static_cast<std::size_t>(channel - 1)]
@@ -54,7 +55,8 @@ inline std::string_view ConvertReading(int channel, std::int16_t raw, ChannelRea
     return reading.text;
 }
 
-/// IntegerText(raw), as the raw grid shows it; the text lives as long as the program.
+/// IntegerText(raw) of a value a row can carry (-9..99), as the raw grid shows it; the text
+/// lives as long as the program. Throws std::out_of_range for any other value.
 std::string_view RawValueText(std::int16_t raw);
 
 }  // namespace ao07

@@ -15,8 +15,12 @@
 namespace ao07 {
 
 std::string LineCutMessage(std::int64_t lineNumber) {
-    return "Line " + IntegerText(lineNumber) +
-           " of the log is longer than 1 MiB; only its first MiB was read.";
+    constexpr std::size_t kMiB = std::size_t{1} << 20;
+    static_assert(LogFile::kMaxLineLength % kMiB == 0, "the kept part of a line is whole MiB");
+    const auto mib = static_cast<std::int64_t>(LogFile::kMaxLineLength / kMiB);
+    return "Line " + IntegerText(lineNumber) + " of the log is longer than " + IntegerText(mib) +
+           " MiB; only its first " + (mib == 1 ? std::string() : IntegerText(mib) + " ") +
+           "MiB was read.";
 }
 
 MainModule::MainModule(FrontPanel& panel) : m_panel(panel) {}
@@ -39,7 +43,6 @@ void MainModule::AdvanceOneLine() {
         m_panel.LineCut(m_linesInLog, !m_lineCutInLog, LineCutMessage(m_linesInLog));
         m_lineCutInLog = true;
     }
-    m_state.DamagedSlot = m_reading.damagedSlot;
     m_state.CurrentRow = m_reading.row;
     if (m_reading.row != 0) {
         TakeRow();

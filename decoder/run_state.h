@@ -20,9 +20,8 @@ struct RunState {
     bool AutoMode = false;    ///< a line is read at every tick of the Auto timer
 
     // The line just read.
-    std::string CurrentLine;                 ///< trimmed of leading and trailing blanks
-    std::uint8_t CurrentRow = 0;             ///< 1..6 for a telemetry row, 0 for any other line
-    OneBased<bool, kSlotCount> DamagedSlot;  ///< slots A..D of the current row holding an "x"
+    std::string CurrentLine;      ///< trimmed of leading and trailing blanks
+    std::uint8_t CurrentRow = 0;  ///< 1..6 for a telemetry row, 0 for any other line
 
     // Raw telemetry, indexed by channel 1..24; a damaged slot is stored as 0.
     OneBased<std::int16_t, kChannelCount> RawChannel;

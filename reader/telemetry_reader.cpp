@@ -11,7 +11,7 @@ namespace ao07 {
 namespace {
 
 // A telemetry row is four groups of three characters with a separator between them.
-constexpr std::size_t kRowLength = 15;
+constexpr std::size_t kRowLength = TelemetryReader::kRowLength;
 constexpr std::string_view kFrameMarker = "HI HI";
 
 // The value of a header line stands after its keyword and one separator, counted from the
@@ -55,18 +55,10 @@ std::uint8_t KindOf(char c) {
     return kCharacterKinds[static_cast<unsigned char>(c)];
 }
 
-/// The kinds of slot 1..4's three characters together; a row too short for the whole group
-/// gives those of the characters it has.
+/// The kinds of slot 1..4's three characters together.
 std::uint8_t GroupKinds(std::string_view row, int slot) {
     const std::size_t start = SlotStart(slot);
-    if (row.size() >= start + 3) {
-        return KindOf(row[start]) | KindOf(row[start + 1]) | KindOf(row[start + 2]);
-    }
-    std::uint8_t kinds = 0;
-    for (std::size_t pos = start; pos < row.size(); ++pos) {
-        kinds |= KindOf(row[pos]);
-    }
-    return kinds;
+    return KindOf(row[start]) | KindOf(row[start + 1]) | KindOf(row[start + 2]);
 }
 
 /// Whether `text` holds `keyword` (upper-case letters) at `start`, its letters in any case.
@@ -219,9 +211,7 @@ void TelemetryReader::ExtractRowValues(std::string_view row,
     const PairValueTable& pairValues = PairValues();
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const std::size_t start = SlotStart(slot) + 1;
-        const std::int16_t value = start + 2 <= row.size()
-                                       ? ValueOfPair(pairValues, row[start], row[start + 1])
-                                       : ValueOfText(row.substr(std::min(start, row.size()), 2));
+        const std::int16_t value = ValueOfPair(pairValues, row[start], row[start + 1]);
         // Chosen without a branch: which slots are damaged is random.
         values[slot] = damaged[slot] ? std::int16_t{0} : value;
     }
@@ -229,9 +219,6 @@ void TelemetryReader::ExtractRowValues(std::string_view row,
 
 Reception TelemetryReader::SlotReception(std::string_view row, int slot) {
     const std::size_t start = SlotStart(slot);
-    if (row.size() < start + 3) {
-        return Reception::NotCopied;
-    }
     // Two digits are a reading only when the row digit beside them carries no mark either.
     const bool copied = (KindOf(row[start]) & kNotCopiedMark) == 0 &&
                         (KindOf(row[start + 1]) & KindOf(row[start + 2]) & kDigit) != 0;
@@ -239,7 +226,7 @@ Reception TelemetryReader::SlotReception(std::string_view row, int slot) {
 }
 
 std::string_view TelemetryReader::SlotGroup(std::string_view row, int slot) {
-    return row.substr(std::min(SlotStart(slot), row.size()), 3);
+    return row.substr(SlotStart(slot), 3);
 }
 
 }  // namespace ao07

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -50,6 +51,10 @@ public:
     /// line is left. The log must be open.
     void ReadNextLine(LineReading& reading);
 
+    /// The length of a telemetry row: four groups of three characters and three separators.
+    /// Every `row` given to the functions below has it.
+    static constexpr std::size_t kRowLength = 15;
+
     /// Flags the slots of a telemetry row that hold a damaged digit ("x" or "X") in any of their
     /// three positions; a separator marks nothing.
     static void MarkDamagedChannels(std::string_view row, OneBased<bool, kSlotCount>& damaged);
@@ -63,7 +68,7 @@ public:
     static Reception SlotReception(std::string_view row, int slot);
 
     /// Slot 1..4's group of a telemetry row as the log has it: its row digit and two value
-    /// characters (fewer when the row is too short).
+    /// characters.
     static std::string_view SlotGroup(std::string_view row, int slot);
 
 private:

@@ -22,6 +22,16 @@ TEST(TextJoin, CopiesEveryLengthExactlyIntoAnyString) {
         const std::vector<std::string_view> parts = {text, "", "x", text};
         JoinInto(out, parts, ',');
         EXPECT_EQ(out, std::string(text) + ",,x," + std::string(text)) << length;
+
+        // A view of the text being replaced, shorter or longer than the result.
+        out = source;
+        AssignText(out, std::string_view(out).substr(2, length));
+        EXPECT_EQ(out, source.substr(2, length)) << length;
+        out = source;
+        const std::string_view own(out.data() + 1, length);
+        const std::vector<std::string_view> ownParts = {own, own};
+        JoinInto(out, ownParts, ',');
+        EXPECT_EQ(out, source.substr(1, length) + "," + source.substr(1, length)) << length;
     }
 }
 
