@@ -18,7 +18,9 @@ public:
 
     /// Whether the front end shows the line, the header fields, the channels and the record as
     /// each line is read. One that takes only whole frames answers false, and the step then
-    /// spares making what would be shown; every other event comes all the same.
+    /// spares making what would be shown: ShowRawLine, ShowOrbit, ShowTime, ShowDate,
+    /// ShowRawValue, ChannelReceived, ShowChannelText and RecordWritten(true) do not come;
+    /// every other event comes all the same.
     virtual bool ShowsEachStep() const { return true; }
 
     /// The line just read, trimmed.
@@ -26,8 +28,6 @@ public:
     virtual void ShowOrbit(std::string_view /*text*/) {}
     virtual void ShowTime(std::string_view /*text*/) {}
     virtual void ShowDate(std::string_view /*text*/) {}
-    /// The CSV header when CSV output starts, and each record as it is written.
-    virtual void ShowOutputData(std::string_view /*text*/) {}
     /// Channel 1..24's raw value.
     virtual void ShowRawValue(int /*channel*/, std::string_view /*text*/) {}
     /// Channel 1..24's converted value.
@@ -42,8 +42,12 @@ public:
     /// row's ChannelReceived and ShowChannelText events.
     virtual void FrameCompleted(const Frame& /*frame*/) {}
 
-    /// CSV output went on or off.
+    /// CSV output went on (its header has been written) or off; also off when starting it
+    /// failed, so that a switch the user turned on can follow.
     virtual void CsvOutputChanged(bool /*on*/) {}
+    /// The record of a frame went to the CSV file (`written`), or could not be written: CSV
+    /// output then goes off and ShowError says why.
+    virtual void RecordWritten(std::string_view /*record*/, bool /*written*/) {}
     /// Auto mode went on or off.
     virtual void AutoModeChanged(bool /*on*/) {}
     /// Stepping became possible (a log was opened) or impossible (its end, or a failed open).
@@ -54,8 +58,11 @@ public:
     virtual void LineCut(std::int64_t /*lineNumber*/, bool /*firstInLog*/,
                          std::string_view /*message*/) {}
 
-    /// Shows the end-of-log message and waits until the user has closed it.
-    virtual void ShowEndOfFileMessage(std::string_view /*text*/) {}
+    /// A log was opened under `name` and is read from its first line.
+    virtual void LogOpened(std::string_view /*name*/) {}
+    /// The open log has been read to its end and closed: Auto mode, stepping and CSV output are
+    /// off by now. The next step may come once this returns.
+    virtual void LogEnded() {}
     /// Tells the user that something failed (a file that cannot be read or written).
     virtual void ShowError(std::string_view /*message*/) {}
 };

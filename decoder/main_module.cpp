@@ -115,7 +115,7 @@ void MainModule::DecodeRow(std::uint8_t row) {
     }
     if (row == kRowCount) {
         if (m_recordWritten && shows) {
-            m_panel.ShowOutputData(m_frame.record);
+            m_panel.RecordWritten(m_frame.record, true);
         }
         m_panel.FrameCompleted(m_frame);
     }
@@ -146,8 +146,7 @@ void MainModule::CompleteFrame() {
 void MainModule::WriteRecord() {
     const std::string error = m_csv.WriteLine(m_frame.record);
     if (!error.empty()) {
-        // The record is still shown, as the one that could not be written.
-        m_panel.ShowOutputData(m_frame.record);
+        m_panel.RecordWritten(m_frame.record, false);
         m_panel.ShowError("The record could not be written to \"" + m_csvName + "\": " + error +
                           ". CSV output is switched off; the records written before are kept.");
         m_csv.Close();
@@ -178,7 +177,7 @@ void MainModule::RunEndOfFileSequence() {
     if (!closeError.empty()) {
         m_panel.ShowError("The CSV file could not be closed cleanly: " + closeError + ".");
     }
-    m_panel.ShowEndOfFileMessage(kEndOfFileMessage);
+    m_panel.LogEnded();
 }
 
 void MainModule::SetAutoMode(bool on) {
@@ -237,6 +236,7 @@ void MainModule::StartLog(const std::string& name) {
     m_linesInLog = 0;
     m_lineCutInLog = false;
     m_showsEachStep = m_panel.ShowsEachStep();
+    m_panel.LogOpened(name);
     m_panel.SteppingChanged(true);
 }
 
@@ -249,8 +249,7 @@ std::string MainModule::StartCsvOutput(const std::string& path) {
     }
     const std::string error = m_csv.Create(path);
     if (!error.empty()) {
-        SetCsvEnabled(false);
-        return error;
+        return CsvNotStarted(error);
     }
     return WriteCsvHeader();
 }
@@ -266,20 +265,21 @@ std::string MainModule::StartCsvOutputToDescriptor(int fd, const std::string& na
 }
 
 std::string MainModule::RefuseCsvOverLog() {
+    return CsvNotStarted(kCsvIsTheLog);
+}
+
+std::string MainModule::CsvNotStarted(const std::string& reason) {
     m_csv.Close();
-    SetCsvEnabled(false);
-    return kCsvIsTheLog;
+    m_state.CsvEnabled = false;
+    m_panel.CsvOutputChanged(false);
+    return reason;
 }
 
 std::string MainModule::WriteCsvHeader() {
-    const std::string error = m_csv.WriteLine(CsvHeader());
-    if (!error.empty()) {
-        m_csv.Close();
-        SetCsvEnabled(false);
-        return error;
+    if (const std::string error = m_csv.WriteLine(CsvHeader()); !error.empty()) {
+        return CsvNotStarted(error);
     }
     SetCsvEnabled(true);
-    m_panel.ShowOutputData(CsvHeader());
     return {};
 }
 

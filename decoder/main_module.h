@@ -84,6 +84,8 @@ private:
     void CompleteFrame();
     void WriteRecord();
     void RunEndOfFileSequence();
+    /// Leaves CSV output off after a failed start and says so; returns `reason`.
+    std::string CsvNotStarted(const std::string& reason);
     std::string RefuseCsvOverLog();
     std::string WriteCsvHeader();
     void SetCsvEnabled(bool on);

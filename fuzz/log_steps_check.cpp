@@ -42,10 +42,11 @@ public:
     }
     void ShowTime(std::string_view) override {}
     void ShowDate(std::string_view) override {}
-    void ShowOutputData(std::string_view text) override {
-        if (text != CsvHeader()) {
-            records.emplace_back(text);
+    void RecordWritten(std::string_view record, bool written) override {
+        if (!written) {
+            Fail("a record could not be written");
         }
+        records.emplace_back(record);
     }
     void ShowRawValue(int channel, std::string_view text) override {
         // Two characters of a row give -9 to 99 and nothing else.
@@ -75,12 +76,7 @@ public:
         }
     }
     void AutoModeChanged(bool) override { Fail("Auto mode changed although it never ran"); }
-    void ShowEndOfFileMessage(std::string_view text) override {
-        ++endMessages;
-        if (text != kEndOfFileMessage) {
-            Fail("wrong end-of-log message");
-        }
-    }
+    void LogEnded() override { ++endMessages; }
     void ShowError(std::string_view message) override {
         Fail("unexpected error: " + std::string(message));
     }

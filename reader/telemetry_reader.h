@@ -12,9 +12,6 @@
 
 namespace ao07 {
 
-/// The message shown once the whole log has been read.
-inline constexpr std::string_view kEndOfFileMessage = "          End of file reached.          ";
-
 /// What one read of the log found: the end of the log, or a line and what it carries.
 struct LineReading {
     bool endOfLog = false;  ///< no line was left; the rest of the reading is unchanged

@@ -183,12 +183,12 @@ TEST_F(MainModuleTest, ARecordThatCannotBeWrittenSwitchesCsvOffWithOneMessage) {
         "switched off; the records written before are kept.",
         "csv off",
         "stepping off",
-        "message:           End of file reached.          "};
+        "log ended"};
     EXPECT_EQ(panel.events, expected);
 }
 
 TEST_F(MainModuleTest, TheEndOfALogClosesBothFilesAndStopsEverythingBeforeItsMessage) {
-    const std::string endMessage = "message:           End of file reached.          ";
+    const std::string endMessage = "log ended";
     struct Case {
         bool csv;
         bool autoMode;
@@ -227,8 +227,7 @@ TEST_F(MainModuleTest, AnEmptyLogEndsAtTheFirstStepAndLeavesTheShownLine) {
     OpenLog("", "empty.txt");
     EXPECT_TRUE(module.State().AtEndOfFile);
     EXPECT_EQ(panel.rawLine, "ORBIT 1");
-    const std::vector<std::string> expected = {"stepping on", "stepping off",
-                                               "message:           End of file reached.          "};
+    const std::vector<std::string> expected = {"stepping on", "stepping off", "log ended"};
     EXPECT_EQ(panel.events, expected);
 }
 

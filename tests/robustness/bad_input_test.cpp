@@ -271,7 +271,7 @@ TEST(BadInput, ALogThatCannotBeReadToItsEndIsReportedOnceAndKeepsTheCsv) {
         "csv off",
         "stepping off",
         "error: The log \"standard input\" could not be read to its end: Is a directory.",
-        "message:           End of file reached.          "};
+        "log ended"};
     EXPECT_EQ(panel.events, events);
     EXPECT_EQ(ReadFile(dir.File("library.csv")), Header());
 

@@ -145,7 +145,7 @@ TEST(CsvOutput, ADiskThatFillsUpSwitchesCsvOffAndKeepsTheRecordsBefore) {
         "error: The record could not be written to \"" + csv +
             "\": File too large. CSV output is switched off; the records written before are "
             "kept.",
-        "csv off", "stepping off", "message:           End of file reached.          "};
+        "csv off", "stepping off", "log ended"};
     ASSERT_GE(panel.events.size(), 2u);
     EXPECT_EQ(std::vector<std::string>(panel.events.begin() + 2, panel.events.end()), expected);
     EXPECT_EQ(steps, 4 * kFrameLines + 1);

@@ -27,7 +27,7 @@ LibraryRun StepLogToItsEnd(const std::string& logPath, const std::string& csvPat
         if (event.rfind("error: ", 0) == 0) {
             run.errors.push_back(event.substr(7));
         }
-        run.endMessages += event.rfind("message: ", 0) == 0 ? 1 : 0;
+        run.endMessages += event == "log ended" ? 1 : 0;
     }
     run.csvOnAfterwards = module.State().CsvEnabled;
     run.lastLineSize = panel.rawLine.size();

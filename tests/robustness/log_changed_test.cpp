@@ -93,7 +93,7 @@ TEST_P(LogChanged, WhileTheWindowStepsThroughIt) {
     EXPECT_TRUE(module.State().AtEndOfFile);
     EXPECT_FALSE(module.State().CsvEnabled);
     const std::vector<std::string> end = {"csv on", "stepping on", "csv off", "stepping off",
-                                          "message:           End of file reached.          "};
+                                          "log ended"};
     EXPECT_EQ(panel.events, end);
     ExpectRecordsOfTheFirstLog(ReadFile(csv), kWindowFrames, GetParam(), before);
 }

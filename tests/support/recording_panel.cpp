@@ -1,10 +1,15 @@
 #include "support/recording_panel.h"
 
+#include "decoder/csv_record.h"
+
 namespace ao07::test {
 
 void RecordingPanel::CsvOutputChanged(bool on) {
     events.push_back(on ? "csv on" : "csv off");
     csvOn = on;
+    if (on) {
+        outputData = CsvHeader();
+    }
 }
 
 void RecordingPanel::AutoModeChanged(bool on) {
@@ -21,8 +26,8 @@ void RecordingPanel::LineCut(std::int64_t, bool firstInLog, std::string_view mes
     events.push_back((firstInLog ? "first cut: " : "cut: ") + std::string(message));
 }
 
-void RecordingPanel::ShowEndOfFileMessage(std::string_view text) {
-    events.push_back("message: " + std::string(text));
+void RecordingPanel::LogEnded() {
+    events.push_back("log ended");
 }
 
 void RecordingPanel::ShowError(std::string_view message) {

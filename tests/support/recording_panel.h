@@ -12,7 +12,7 @@ namespace ao07::test {
 
 /// A stand-in for the window: keeps what each control would show and every frame completed,
 /// and logs every event that matters for order ("csv off", "auto off", "stepping off",
-/// "error: ...", "message: ...").
+/// "error: ...", "log ended"); the CSV header as what the output box shows once CSV output is on.
 class RecordingPanel final : public FrontPanel {
 public:
     std::string rawLine, orbit, time, date, outputData;
@@ -30,7 +30,7 @@ public:
     void ShowOrbit(std::string_view text) override { orbit = text; }
     void ShowTime(std::string_view text) override { time = text; }
     void ShowDate(std::string_view text) override { date = text; }
-    void ShowOutputData(std::string_view text) override { outputData = text; }
+    void RecordWritten(std::string_view record, bool) override { outputData = record; }
     void ShowRawValue(int channel, std::string_view text) override { rawValue[channel] = text; }
     void ShowChannelText(int channel, std::string_view text) override {
         channelText[channel] = text;
@@ -44,7 +44,7 @@ public:
     void AutoModeChanged(bool on) override;
     void SteppingChanged(bool possible) override;
     void LineCut(std::int64_t lineNumber, bool firstInLog, std::string_view message) override;
-    void ShowEndOfFileMessage(std::string_view text) override;
+    void LogEnded() override;
     void ShowError(std::string_view message) override;
 };
 

@@ -9,13 +9,13 @@
 #include <QMessageBox>
 
 #include "core/program_identity.h"
-#include "reader/telemetry_reader.h"
+#include "ui/main_window/main_window.h"
 
 namespace ao07::ui {
 namespace {
 
 TEST(MessageBoxes, TheEndOfLogBoxIsPlainWithOneOkButtonAndTheProgramsTitle) {
-    const QString text = QString::fromLatin1(kEndOfFileMessage);
+    const QString text = QString::fromLatin1(ui::kEndOfFileMessage);
     const auto box = MakePlainMessageBox(nullptr, text);
     EXPECT_EQ(box->windowTitle(), QString::fromLatin1(kProgramTitle));
     EXPECT_EQ(box->text(), QStringLiteral("          End of file reached.          "));
@@ -41,8 +41,9 @@ TEST(MessageBoxes, EveryBoxIsWideEnoughForItsCaptionAndTheTitleBarsButtons) {
     titleFont.setBold(true);
     const int captionWidth =
         QFontMetrics(titleFont).horizontalAdvance(QString::fromLatin1(kProgramTitle));
-    for (const auto& box : {MakePlainMessageBox(nullptr, QString::fromLatin1(kEndOfFileMessage)),
-                            MakeErrorMessageBox(nullptr, QStringLiteral("x"))}) {
+    for (const auto& box :
+         {MakePlainMessageBox(nullptr, QString::fromLatin1(ui::kEndOfFileMessage)),
+          MakeErrorMessageBox(nullptr, QStringLiteral("x"))}) {
         box->show();  // the box takes its size when shown
         EXPECT_GE(box->width(), captionWidth + 100) << box->text().toStdString();
         box->hide();

@@ -255,7 +255,6 @@ void MainWindow::onCsvBoxToggled() {
         }
         const std::string error = m_module.StartCsvOutput(kCsvFileName);
         if (!error.empty()) {
-            CsvOutputChanged(false);
             ShowErrorText(
                 QStringLiteral("The CSV file \"%1\" could not be created: %2. "
                                "CSV output stays off.")
@@ -308,8 +307,9 @@ void MainWindow::ShowDate(std::string_view text) {
     m_controls.lblDate->setText(ShownText(text));
 }
 
-void MainWindow::ShowOutputData(std::string_view text) {
-    m_controls.txtOutputData->setPlainText(ShownText(text));
+void MainWindow::RecordWritten(std::string_view record, bool) {
+    // A record that could not be written is shown all the same, as the one that failed.
+    m_controls.txtOutputData->setPlainText(ShownText(record));
 }
 
 void MainWindow::ShowRawValue(int channel, std::string_view text) {
@@ -327,14 +327,16 @@ void MainWindow::ChannelReceived(int channel, Reception reception, std::string_v
 
 void MainWindow::FrameCompleted(const Frame& frame) {
     m_marks->FrameCompleted(frame);
-    emit FrameShown(QFile::decodeName(QByteArray::fromStdString(m_module.State().InputFileName)),
-                    frame.number);
+    emit FrameShown(m_shownLog, frame.number);
 }
 
 void MainWindow::CsvOutputChanged(bool on) {
     // The box follows CSV output; its reaction is for the user's changes only.
     const QSignalBlocker blocker(m_controls.chkEnableCSVFile);
     m_controls.chkEnableCSVFile->setChecked(on);
+    if (on) {
+        m_controls.txtOutputData->setPlainText(ShownText(CsvHeader()));
+    }
 }
 
 void MainWindow::AutoModeChanged(bool on) {
@@ -359,8 +361,12 @@ void MainWindow::LineCut(std::int64_t, bool firstInLog, std::string_view message
     }
 }
 
-void MainWindow::ShowEndOfFileMessage(std::string_view text) {
-    ShowModal([&] { m_boxes->ShowMessage(this, FromWindows1252(text)); });
+void MainWindow::LogOpened(std::string_view name) {
+    m_shownLog = QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+void MainWindow::LogEnded() {
+    ShowModal([&] { m_boxes->ShowMessage(this, QString::fromLatin1(kEndOfFileMessage)); });
 }
 
 void MainWindow::ShowError(std::string_view message) {

@@ -21,6 +21,10 @@ class QTimer;
 
 namespace ao07::ui {
 
+/// The message shown once the whole log has been read, blank-padded so that its words stand
+/// in the middle of the message box.
+inline constexpr const char* kEndOfFileMessage = "          End of file reached.          ";
+
 /// The program's working window. It shows what the MainModule reads, decodes and decides, and
 /// forwards the user's clicks to it.
 class MainWindow final : public QMainWindow, public FrontPanel {
@@ -36,6 +40,8 @@ public:
 
     MainModule& Module() { return m_module; }
     const MainWindowControls& Controls() const { return m_controls; }
+    /// The log open, or the one whose end was reached last; "" before any log was opened.
+    const QString& ShownLog() const { return m_shownLog; }
 
     // The window's reactions.
     void onOpenTriggered();
@@ -56,7 +62,7 @@ public:
     void ShowOrbit(std::string_view text) override;
     void ShowTime(std::string_view text) override;
     void ShowDate(std::string_view text) override;
-    void ShowOutputData(std::string_view text) override;
+    void RecordWritten(std::string_view record, bool written) override;
     void ShowRawValue(int channel, std::string_view text) override;
     void ShowChannelText(int channel, std::string_view text) override;
     void ChannelReceived(int channel, Reception reception, std::string_view group) override;
@@ -65,7 +71,8 @@ public:
     void AutoModeChanged(bool on) override;
     void SteppingChanged(bool possible) override;
     void LineCut(std::int64_t lineNumber, bool firstInLog, std::string_view message) override;
-    void ShowEndOfFileMessage(std::string_view text) override;
+    void LogOpened(std::string_view name) override;
+    void LogEnded() override;
     void ShowError(std::string_view message) override;
 
 signals:
@@ -103,6 +110,7 @@ private:
     QAction* m_mnuAbout = nullptr;
     bool m_modalOpen = false;  ///< the file dialog or a message box is open
     bool m_shownOnce = false;
+    QString m_shownLog;
     MainModule m_module{*this};  ///< last: it tells the window what to show from the start
 };
 

@@ -38,9 +38,8 @@ TrendsOpener::TrendsOpener(MainWindow& window) : QObject(&window), m_main(window
 }
 
 QString TrendsOpener::CurrentLog() const {
-    const std::string& open = m_main.Module().State().InputFileName;
     // After the end of a log the main window still shows its last frame.
-    return open.empty() ? m_lastLog : QFile::decodeName(QByteArray::fromStdString(open));
+    return m_main.ShownLog();
 }
 
 void TrendsOpener::OpenTrends(int channel) {

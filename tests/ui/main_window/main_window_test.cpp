@@ -197,7 +197,7 @@ TEST_F(MainWindowTest, TheEndOfTheLogInAutoModeStopsEverythingBeforeItsOneMessag
 
     ASSERT_EQ(boxes->shown.size(), 1u);
     EXPECT_FALSE(boxes->shown[0].error);
-    EXPECT_EQ(boxes->shown[0].text, QString::fromLatin1(kEndOfFileMessage));
+    EXPECT_EQ(boxes->shown[0].text, QString::fromLatin1(ui::kEndOfFileMessage));
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, QStringLiteral("Auto"));
     EXPECT_FALSE(seen[0].nextEnabled);
