@@ -101,16 +101,26 @@ void BeaconChannel::Decode(DecodedFrameParts& parts) {
         if (clock && clock->strength >= m_params.minimumClockStrength) {
             // A better clock may find a frame start the last one missed: the search starts
             // again from the end of the last frame, as far back as the baseband goes.
+            const double expectedBefore =
+                m_likelihoods ? m_likelihoods->TickSample(m_frames.ExpectedBeforeTick()) : 0.0;
             m_likelihoods = std::make_unique<UnitLikelihoods>(
                 m_basebandRateHz, *clock, std::max(SearchFloor(), m_buffer.firstSample),
                 m_params.likelihood);
             m_frames.SearchFrom(0);
+            m_frames.ExpectFrameBefore(m_likelihoods->TickAt(expectedBefore));
         }
     }
     if (m_likelihoods) {
         m_likelihoods->Extend(m_buffer);
         const std::size_t before = parts.size();
         m_frames.Advance(*m_likelihoods, parts);
+        // Ticks become seconds now: the next clock numbers its ticks from elsewhere.
+        for (std::size_t i = before; i < parts.size(); ++i) {
+            parts[i].frameStartSeconds = TickSeconds(parts[i].frameStartTick);
+            for (DecodedCharacter& character : parts[i].row.characters) {
+                character.startSeconds = TickSeconds(character.startTick);
+            }
+        }
         for (std::size_t i = before; i < parts.size(); ++i) {
             if (!parts[i].frameStart && parts[i].row.row == kFrameRows && !m_frames.InFrame()) {
                 m_frameEndSample =
@@ -123,9 +133,16 @@ void BeaconChannel::Decode(DecodedFrameParts& parts) {
 
 void BeaconChannel::Finish(DecodedFrameParts& parts) {
     if (m_likelihoods) {
+        const std::size_t before = parts.size();
         m_likelihoods->Extend(m_buffer);
         m_frames.Advance(*m_likelihoods, parts);
         m_frames.Finish(*m_likelihoods, parts);
+        for (std::size_t i = before; i < parts.size(); ++i) {
+            parts[i].frameStartSeconds = TickSeconds(parts[i].frameStartTick);
+            for (DecodedCharacter& character : parts[i].row.characters) {
+                character.startSeconds = TickSeconds(character.startTick);
+            }
+        }
     }
 }
 

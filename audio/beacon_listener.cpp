@@ -201,14 +201,12 @@ void BeaconListener::Impl::Deliver(std::size_t index, const DecodedFrameParts& p
             follower.echo = false;
             for (std::size_t other = 0; other < channels.size(); ++other) {
                 follower.echo =
-                    follower.echo ||
-                    (other != index && channels[other].channel->InFrame() &&
-                     std::abs(channels[other].frameStartSeconds -
-                              (channel.TickSeconds(part.frameStartTick) + follower.startSeconds)) <
-                         kSameFrameSeconds);
+                    follower.echo || (other != index && channels[other].channel->InFrame() &&
+                                      std::abs(channels[other].frameStartSeconds -
+                                               (part.frameStartSeconds + follower.startSeconds)) <
+                                          kSameFrameSeconds);
             }
-            follower.frameStartSeconds =
-                channel.TickSeconds(part.frameStartTick) + follower.startSeconds;
+            follower.frameStartSeconds = part.frameStartSeconds + follower.startSeconds;
         }
         if (channels[index].echo) {
             continue;
@@ -216,7 +214,7 @@ void BeaconListener::Impl::Deliver(std::size_t index, const DecodedFrameParts& p
         primary = index;
         if (part.frameStart) {
             channels[index].lastFrameSeconds = workSeconds;
-            const double start = channel.TickSeconds(part.frameStartTick) - delay;
+            const double start = part.frameStartSeconds - delay;
             int unit = 0;
             for (const char c : std::string("HIHI")) {
                 HeardCharacter heard;
@@ -243,7 +241,7 @@ void BeaconListener::Impl::Deliver(std::size_t index, const DecodedFrameParts& p
                 const DecodedCharacter& decoded =
                     row.characters[static_cast<std::size_t>(group * kCharactersPerGroup + i)];
                 HeardCharacter heard;
-                heard.startSeconds = channel.TickSeconds(decoded.startTick) - delay;
+                heard.startSeconds = decoded.startSeconds - delay;
                 heard.best = decoded.best;
                 heard.confidence = decoded.confidence;
                 // The row digit is set by the group's place in the frame.

@@ -46,6 +46,7 @@ void FrameDecoder::SearchFrom(std::int64_t tick) {
     m_inFrame = false;
     m_searchTick = tick;
     m_candidateTick = -1;
+    m_expectedBeforeTick = tick;
 }
 
 std::int64_t FrameDecoder::OldestTickNeeded() const {
@@ -239,7 +240,9 @@ void FrameDecoder::EmitRow(const UnitLikelihoods& likelihoods, int row, int grou
         character.confidence = 0;
         character.startTick = m_alpha.back().first;
     }
-    parts.push_back({false, 0, decoded});
+    DecodedPart part;
+    part.row = decoded;
+    parts.push_back(part);
 }
 
 void FrameDecoder::EndFrame() {
@@ -248,6 +251,7 @@ void FrameDecoder::EndFrame() {
         std::max_element(end.chance.begin(), end.chance.end()) - end.chance.begin());
     // The next frame starts a word gap or more after the last group: from where a group would.
     SearchFrom(end.first + likeliest - kTicksPerUnit);
+    ExpectFrameBefore(m_searchTick + kTicksPerUnit * m_params.nextFrameWithinUnits);
 }
 
 bool FrameDecoder::Search(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
@@ -261,13 +265,19 @@ bool FrameDecoder::Search(const UnitLikelihoods& likelihoods, DecodedFrameParts&
             return false;
         }
         const double score = StartScore(likelihoods, m_searchTick);
-        if (score > m_params.frameStartThreshold &&
-            (m_candidateTick < 0 || score > m_candidateScore)) {
+        // Right after a frame the next one is expected: a weaker "HI HI" (in a fade) will do.
+        const double threshold = m_searchTick < m_expectedBeforeTick
+                                     ? m_params.expectedFrameStartThreshold
+                                     : m_params.frameStartThreshold;
+        if (score > threshold && (m_candidateTick < 0 || score > m_candidateScore)) {
             m_candidateTick = m_searchTick;
             m_candidateScore = score;
         }
         if (m_candidateTick >= 0 && m_searchTick >= m_candidateTick + settleTicks) {
-            parts.push_back({true, m_candidateTick, {}});
+            DecodedPart start;
+            start.frameStart = true;
+            start.frameStartTick = m_candidateTick;
+            parts.push_back(start);
             StartFrame(m_candidateTick);
             m_candidateTick = -1;
             return true;

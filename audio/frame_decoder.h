@@ -15,6 +15,11 @@ struct FrameDecoderParams {
     /// frame start must pass. A perfect copy scores 57 ln 2 = 39.5; ten minutes of noise alone,
     /// on the tuning seeds, reached 9.3 at most.
     double frameStartThreshold = 15;
+    /// The same where a frame is expected, just after the last one ended. Noise alone, on the
+    /// tuning seeds, passed 9.3 once in ten minutes: in a window of seconds, seldom.
+    double expectedFrameStartThreshold = 8;
+    /// Units after a frame's end within which the next frame's "HI HI" is expected.
+    int nextFrameWithinUnits = 40;
     /// Chance that a group starts a quarter unit early (and as much, late): the unit clock is
     /// read to about a thousandth, and a frame is over a thousand units long.
     double groupSlipChance = 0.15;
@@ -29,6 +34,7 @@ struct DecodedCharacter {
     char best = 0;
     double confidence = 0;  ///< posterior probability of `best`
     std::int64_t startTick = 0;
+    double startSeconds = 0;  ///< set by the channel, which knows the clock of the ticks
 };
 
 /// A row of a frame as decoded.
@@ -42,6 +48,7 @@ struct DecodedRow {
 struct DecodedPart {
     bool frameStart = false;
     std::int64_t frameStartTick = 0;
+    double frameStartSeconds = 0;  ///< set by the channel, which knows the clock of the ticks
     DecodedRow row;
 };
 using DecodedFrameParts = std::vector<DecodedPart>;
@@ -56,6 +63,9 @@ public:
 
     /// Looks for the next frame from `tick` on.
     void SearchFrom(std::int64_t tick);
+    /// A frame start before `tick` is expected: a weaker one is taken.
+    void ExpectFrameBefore(std::int64_t tick) { m_expectedBeforeTick = tick; }
+    std::int64_t ExpectedBeforeTick() const { return m_expectedBeforeTick; }
     /// Goes as far as the likelihoods allow and appends what completed to `parts`.
     void Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
     /// The input has ended: the rows begun are given with what was heard of them.
@@ -94,6 +104,7 @@ private:
     bool m_inFrame = false;
     std::int64_t m_searchTick = 0;
     std::int64_t m_candidateTick = -1;
+    std::int64_t m_expectedBeforeTick = 0;
     double m_candidateScore = 0;
     std::int64_t m_frameTick = 0;
     std::vector<Lattice> m_alpha;       ///< m_alpha[c]: where character c starts

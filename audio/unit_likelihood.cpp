@@ -128,7 +128,9 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         const double signal =
             std::max(amplitudeSquared * count * count, m_params.smallestUnitSnr * unitNoise);
         const double snr = signal / unitNoise;
-        const double llr = LogBesselI0(2 * std::sqrt(signal) * std::abs(sum) / unitNoise) - snr;
+        const double llr =
+            std::clamp(LogBesselI0(2 * std::sqrt(signal) * std::abs(sum) / unitNoise) - snr,
+                       -m_params.largestUnitLlr, m_params.largestUnitLlr);
         m_llr.push_back(static_cast<float>(llr));
         // -log(e^llr / 2 + 1 / 2), without overflow for large ratios.
         const double mixed = llr > 0 ? llr + std::log1p(std::exp(-llr)) : std::log1p(std::exp(llr));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <complex>
 #include <cstdint>
 #include <deque>
@@ -20,6 +21,10 @@ struct LikelihoodParams {
     /// The key-down amplitude is never taken below this share of the noise in a unit: the
     /// likelihoods stay finite where the tone is lost.
     double smallestUnitSnr = 0.1;
+    /// No unit window says more than this (nats) either way: where the model fails (the tone
+    /// lost for a moment, the amplitude misjudged) one window must not outweigh its neighbours,
+    /// and a digit's confidence stays honest.
+    double largestUnitLlr = 6;
 };
 
 /// The baseband of one listening run as the likelihood blocks see it: turned samples from
@@ -63,6 +68,10 @@ public:
     /// Baseband sample index where `tick` starts.
     double TickSample(std::int64_t tick) const { return m_originSample + tick * m_tickSamples; }
     double TickSamples() const { return m_tickSamples; }
+    /// The tick in which baseband sample `sample` lies.
+    std::int64_t TickAt(double sample) const {
+        return static_cast<std::int64_t>(std::floor((sample - m_originSample) / m_tickSamples));
+    }
     /// Forgets ticks before `tick`.
     void Forget(std::int64_t tick);
 

@@ -3,6 +3,9 @@
 // noise alone, and the speed. The benchmark's seeds are fixed here; the tests and the tuning
 // use others.
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -29,6 +32,11 @@ constexpr std::uint64_t kTuningSeedBase = 5001;
 struct Condition {
     const char* name;
     std::function<void(SynthSettings&)> apply;
+    /// Where the tone starts, drawn per seed; a drifting tone starts low enough to stay under
+    /// 1500 Hz for the frames of one seed.
+    double lowestToneHz = 400;
+    double highestToneHz = 1400;
+    int framesPerSeed = 0;  ///< 0: as the options say
 };
 
 const std::vector<Condition>& Conditions() {
@@ -41,7 +49,8 @@ const std::vector<Condition>& Conditions() {
              s.wobblePeriodSeconds = 1;
              s.fadeDepthDb = 10;
              s.fadePeriodSeconds = 5;
-         }},
+         },
+         400, 600, 1},
         {"qrm",
          [](SynthSettings& s) {
              s.interferer.present = true;
@@ -76,9 +85,12 @@ std::vector<float> Render(BeaconSynth& synth) {
 }
 
 /// Runs the engine on `audio` in blocks of `block`; returns the lines and the time taken.
+double g_threshold = kDefaultConfidenceThreshold;
+
 std::vector<HeardLine> Listen(const std::vector<float>& audio, double rateHz, double& seconds) {
     Collector collector;
     ListenSettings settings;
+    settings.confidenceThreshold = g_threshold;
     settings.sampleRateHz = rateHz;
     const auto start = std::chrono::steady_clock::now();
     BeaconListener listener(settings, collector);
@@ -138,6 +150,7 @@ struct Options {
     bool verbose = false;
     double noiseMinutes = 10;
     bool speed = true;
+    double memoryHours = 0;
 };
 
 void RunCurve(const Options& options, const Condition& condition) {
@@ -152,9 +165,12 @@ void RunCurve(const Options& options, const Condition& condition) {
             SynthSettings settings;
             settings.seed = seed;
             settings.snrDb = snr;
-            settings.toneHz = 400 + 1000 * random.Uniform();
+            settings.toneHz = condition.lowestToneHz +
+                              (condition.highestToneHz - condition.lowestToneHz) * random.Uniform();
             condition.apply(settings);
-            BeaconSynth synth(settings, RandomFrames(options.framesPerSeed, random));
+            const int frames =
+                condition.framesPerSeed > 0 ? condition.framesPerSeed : options.framesPerSeed;
+            BeaconSynth synth(settings, RandomFrames(frames, random));
             const std::vector<float> audio = Render(synth);
             double seconds = 0;
             const std::vector<HeardLine> lines = Listen(audio, settings.sampleRateHz, seconds);
@@ -199,6 +215,32 @@ void RunNoiseAlone(const Options& options) {
                 rows, markers, lines.size());
 }
 
+/// Streams `hours` of beacon audio through the engine block by block and reports the peak
+/// resident memory of the whole process.
+void RunMemory(double hours) {
+    SynthSettings settings;
+    settings.seed = kBenchmarkSeedBase;
+    settings.snrDb = -5;
+    RandomSource random(settings.seed);
+    const int frames = static_cast<int>(hours * 3600 / 80) + 1;
+    BeaconSynth synth(settings, RandomFrames(frames, random));
+    Collector collector;
+    ListenSettings listen;
+    BeaconListener listener(listen, collector);
+    std::vector<float> block(8192);
+    double seconds = 0;
+    while (const std::size_t count = synth.Render(block)) {
+        listener.Push(std::span<const float>(block.data(), count));
+        seconds += static_cast<double>(count) / settings.sampleRateHz;
+        collector.lines.clear();
+    }
+    listener.Finish();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("memory: %.1f h of audio at 8 kHz, peak resident %.1f MB\n", seconds / 3600,
+                static_cast<double>(usage.ru_maxrss) / 1024);
+}
+
 void RunSpeed(const Options& options) {
     for (const double rate : {8000.0, 48000.0}) {
         SynthSettings settings;
@@ -238,6 +280,8 @@ int main(int argc, char** argv) {
             options.seeds = std::stoi(next());
         } else if (arg == "--first-seed") {
             options.firstSeed = std::stoi(next());
+        } else if (arg == "--threshold") {
+            g_threshold = std::stod(next());
         } else if (arg == "--frames") {
             options.framesPerSeed = std::stoi(next());
         } else if (arg == "--tuning") {
@@ -246,13 +290,16 @@ int main(int argc, char** argv) {
             options.verbose = true;
         } else if (arg == "--noise-minutes") {
             options.noiseMinutes = std::stod(next());
+        } else if (arg == "--memory-hours") {
+            options.memoryHours = std::stod(next());
         } else if (arg == "--no-speed") {
             options.speed = false;
         } else {
-            std::fprintf(stderr,
-                         "usage: ao07-listen-bench [--condition plain|impaired|qrm|wpm35]... "
-                         "[--snr LIST] [--seeds N] [--frames N] [--noise-minutes M] [--no-speed] "
-                         "[--tuning] [--verbose]\n");
+            std::fprintf(
+                stderr,
+                "usage: ao07-listen-bench [--condition plain|impaired|qrm|wpm35]... "
+                "[--snr LIST] [--seeds N] [--frames N] [--noise-minutes M] [--no-speed] "
+                "[--memory-hours H] [--threshold P] [--first-seed N] [--tuning] [--verbose]\n");
             return 2;
         }
     }
@@ -270,6 +317,9 @@ int main(int argc, char** argv) {
     }
     if (options.speed) {
         RunSpeed(options);
+    }
+    if (options.memoryHours > 0) {
+        RunMemory(options.memoryHours);
     }
     return 0;
 }
