@@ -10,9 +10,8 @@
 
 namespace ao07::tool {
 
-/// The file identities (device, inode) of the logs that are regular files: the output must
-/// never be one of them.
-using LogIdentities = std::vector<std::pair<dev_t, ino_t>>;
+/// The file identities of the logs that are regular files: the output must never be one of them.
+using LogIdentities = std::vector<FileIdentity>;
 
 /// The identities of the logs named (standard input for "-") that are regular files.
 LogIdentities IdentitiesOf(const std::vector<std::string>& logs);
@@ -28,7 +27,7 @@ public:
     bool IsOpen() const { return m_open; }
     OutputFile& File() { return m_file; }
 
-    /// Opens the output; refuses (kCsvIsTheLog) a file that is one of `logs`. Returns "" or the
+    /// Opens the output; refuses (kOutputIsALog) a file that is one of `logs`. Returns "" or the
     /// reason it cannot be written.
     std::string Open(const LogIdentities& logs);
 

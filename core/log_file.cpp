@@ -132,6 +132,14 @@ bool LogFile::Reads(const struct stat& file) const {
            info.st_ino == file.st_ino;
 }
 
+std::optional<FileIdentity> LogFile::Identity() const {
+    struct stat info {};
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.st_dev, info.st_ino};
+}
+
 void LogFile::Attach(int fd) {
     Close();
     Reset(fd, false);

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/output_file.h"
 
 struct stat;
 
@@ -46,6 +49,9 @@ public:
 
     /// True when the open log is the file `file` describes, under whatever name.
     bool Reads(const struct stat& file) const;
+
+    /// The open log's identity as the system knows it; none while no log is open.
+    std::optional<FileIdentity> Identity() const;
 
     /// True when no further characters remain, or when reading failed (see ReadError).
     bool AtEnd();

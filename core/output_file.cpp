@@ -62,6 +62,21 @@ OutputFile::~OutputFile() {
     Close();
 }
 
+std::string OutputFile::Open(const std::string& path, std::span<const FileIdentity> logs) {
+    struct stat target {};
+    const bool exists =
+        path.empty() ? ::fstat(STDOUT_FILENO, &target) == 0 : ::stat(path.c_str(), &target) == 0;
+    const FileIdentity identity{target.st_dev, target.st_ino};
+    if (exists && std::find(logs.begin(), logs.end(), identity) != logs.end()) {
+        return kOutputIsALog;
+    }
+    if (path.empty()) {
+        Attach(STDOUT_FILENO);
+        return {};
+    }
+    return Create(path);
+}
+
 std::string OutputFile::Create(const std::string& path) {
     Close();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

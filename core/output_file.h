@@ -3,12 +3,23 @@
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 namespace ao07 {
+
+/// A file as the system knows it, under whatever name: its device and inode.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+/// Why an output that is one of the logs being read is refused: creating it would empty the log.
+inline constexpr const char* kOutputIsALog = "It is the log being read";
 
 /// The output of records (the CSV file, or what ao07-decode writes). By default each record goes
 /// to the operating system as soon as it is written, so a crash of the program loses no record.
@@ -24,6 +35,11 @@ public:
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
+
+    /// Creates the named file, emptying an existing one, or writes to standard output for "";
+    /// refuses (kOutputIsALog) a file that is one of `logs`, under any name. Returns "" or the
+    /// reason it cannot be written.
+    std::string Open(const std::string& path, std::span<const FileIdentity> logs);
 
     /// Creates the named file, emptying an existing one. Returns "" or the reason it failed.
     std::string Create(const std::string& path);

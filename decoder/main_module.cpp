@@ -242,13 +242,11 @@ void MainModule::StartLog(const std::string& name) {
 
 std::string MainModule::StartCsvOutput(const std::string& path) {
     m_csvName = path;
-    // Creating the file empties it: never the operator's log that is being read.
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && m_reader.Log().Reads(existing)) {
-        return RefuseCsvOverLog();
+    std::vector<FileIdentity> log;
+    if (const std::optional<FileIdentity> open = m_reader.Log().Identity()) {
+        log.push_back(*open);
     }
-    const std::string error = m_csv.Create(path);
-    if (!error.empty()) {
+    if (const std::string error = m_csv.Open(path, log); !error.empty()) {
         return CsvNotStarted(error);
     }
     return WriteCsvHeader();
@@ -258,14 +256,10 @@ std::string MainModule::StartCsvOutputToDescriptor(int fd, const std::string& na
     m_csvName = name;
     struct stat target {};
     if (::fstat(fd, &target) == 0 && S_ISREG(target.st_mode) && m_reader.Log().Reads(target)) {
-        return RefuseCsvOverLog();
+        return CsvNotStarted(kOutputIsALog);
     }
     m_csv.Attach(fd);
     return WriteCsvHeader();
-}
-
-std::string MainModule::RefuseCsvOverLog() {
-    return CsvNotStarted(kCsvIsTheLog);
 }
 
 std::string MainModule::CsvNotStarted(const std::string& reason) {

@@ -21,9 +21,6 @@ namespace ao07 {
 
 class FrontPanel;
 
-/// Why CSV output cannot go to the file that is being read as the log.
-inline constexpr const char* kCsvIsTheLog = "It is the log being read";
-
 /// What the user is told about line `lineNumber` when it was longer than the reader keeps.
 std::string LineCutMessage(std::int64_t lineNumber);
 
@@ -65,7 +62,7 @@ public:
 
     /// Switches CSV output on: creates the file afresh, writes and shows the header line.
     /// Returns "" or the reason; on failure CSV output stays off. The open log itself is never
-    /// emptied to take the CSV output: that gives kCsvIsTheLog.
+    /// emptied to take the CSV output: that gives kOutputIsALog.
     std::string StartCsvOutput(const std::string& path);
 
     /// As StartCsvOutput, to a descriptor that is already open (standard output).
@@ -86,7 +83,6 @@ private:
     void RunEndOfFileSequence();
     /// Leaves CSV output off after a failed start and says so; returns `reason`.
     std::string CsvNotStarted(const std::string& reason);
-    std::string RefuseCsvOverLog();
     std::string WriteCsvHeader();
     void SetCsvEnabled(bool on);
 

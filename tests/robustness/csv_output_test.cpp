@@ -92,11 +92,11 @@ TEST(CsvOutput, TheLogBeingReadIsNeverEmptiedToTakeTheCsvOutput) {
     RecordingPanel panel;
     MainModule module(panel);
     ASSERT_EQ(module.OpenLog(log), "");
-    EXPECT_EQ(module.StartCsvOutput(log), kCsvIsTheLog);
-    EXPECT_EQ(module.StartCsvOutput(dir.File("link.csv")), kCsvIsTheLog);
+    EXPECT_EQ(module.StartCsvOutput(log), kOutputIsALog);
+    EXPECT_EQ(module.StartCsvOutput(dir.File("link.csv")), kOutputIsALog);
     const int appended = ::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     ASSERT_GE(appended, 0);
-    EXPECT_EQ(module.StartCsvOutputToDescriptor(appended, "standard output"), kCsvIsTheLog);
+    EXPECT_EQ(module.StartCsvOutputToDescriptor(appended, "standard output"), kOutputIsALog);
     ::close(appended);
     EXPECT_FALSE(module.State().CsvEnabled);
     int steps = 0;
