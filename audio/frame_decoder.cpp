@@ -254,7 +254,7 @@ void FrameDecoder::EndFrame() {
     ExpectFrameBefore(m_searchTick + kTicksPerUnit * m_params.nextFrameWithinUnits);
 }
 
-bool FrameDecoder::Search(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
+bool FrameDecoder::Search(const UnitLikelihoods& likelihoods) {
     const auto patternTicks =
         static_cast<std::int64_t>(kTicksPerUnit * (FrameStart().keyDown.size() - 1));
     // The best start is taken once two units past it have been looked at.
@@ -274,10 +274,6 @@ bool FrameDecoder::Search(const UnitLikelihoods& likelihoods, DecodedFrameParts&
             m_candidateScore = score;
         }
         if (m_candidateTick >= 0 && m_searchTick >= m_candidateTick + settleTicks) {
-            DecodedPart start;
-            start.frameStart = true;
-            start.frameStartTick = m_candidateTick;
-            parts.push_back(start);
             StartFrame(m_candidateTick);
             m_candidateTick = -1;
             return true;
@@ -288,7 +284,7 @@ bool FrameDecoder::Search(const UnitLikelihoods& likelihoods, DecodedFrameParts&
 
 void FrameDecoder::Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
     for (;;) {
-        if (!m_inFrame && !Search(likelihoods, parts)) {
+        if (!m_inFrame && !Search(likelihoods)) {
             return;
         }
         while (m_inFrame && CanStep(likelihoods)) {
@@ -300,6 +296,9 @@ void FrameDecoder::Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts
                                  reached == kCharactersPerFrame;
             if (rowDone) {
                 EmitRow(likelihoods, m_rowsEmitted, kGroupsPerRow, parts);
+                if (m_rowsEmitted == 0 && !ConfirmFrame(likelihoods, parts)) {
+                    break;
+                }
                 ++m_rowsEmitted;
             }
             if (reached == kCharactersPerFrame) {
@@ -322,8 +321,39 @@ void FrameDecoder::Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts&
         const int groups =
             (reached - firstCharacter + kCharactersPerGroup - 1) / kCharactersPerGroup;
         EmitRow(likelihoods, m_rowsEmitted, std::min(groups, kGroupsPerRow), parts);
+        if (m_rowsEmitted == 0) {
+            ConfirmFrame(likelihoods, parts);
+        }
     }
     m_inFrame = false;
+}
+
+bool FrameDecoder::ConfirmFrame(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
+    // The row digits of the first row, where the decoded path puts them, against random
+    // keying: a frame start matched on the beacon's own digits puts them where something
+    // else was keyed.
+    const DecodedRow& row = parts.back().row;
+    double evidence = 0;
+    for (int group = 0; group < row.groupsHeard; ++group) {
+        const int c = group * kCharactersPerGroup;
+        const DecodedCharacter& character = row.characters[static_cast<std::size_t>(c)];
+        evidence +=
+            CharacterScore(likelihoods, ShapeOf(character.best), character.startTick, GapAfter(c));
+    }
+    if (evidence < m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow) {
+        parts.pop_back();
+        const std::int64_t after = m_frameTick + 1;
+        const std::int64_t expected = m_expectedBeforeTick;
+        SearchFrom(after);
+        ExpectFrameBefore(expected);
+        return false;
+    }
+    // "HI HI" is given now, just before the row that confirms it.
+    DecodedPart start;
+    start.frameStart = true;
+    start.frameStartTick = m_frameTick;
+    parts.insert(parts.end() - 1, start);
+    return true;
 }
 
 }  // namespace ao07::audio

@@ -18,6 +18,9 @@ struct FrameDecoderParams {
     /// The same where a frame is expected, just after the last one ended. Noise alone, on the
     /// tuning seeds, passed 9.3 once in ten minutes: in a window of seconds, seldom.
     double expectedFrameStartThreshold = 8;
+    /// The first row's four row digits, where the decoded path puts them, must score this much
+    /// (nats, against random keying) for the frame to be given at all.
+    double rowDigitEvidence = 16;
     /// Units after a frame's end within which the next frame's "HI HI" is expected.
     int nextFrameWithinUnits = 40;
     /// Chance that a group starts a quarter unit early (and as much, late): the unit clock is
@@ -91,7 +94,7 @@ private:
     };
 
     /// Looks for a frame start; true when one was found.
-    bool Search(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
+    bool Search(const UnitLikelihoods& likelihoods);
     double StartScore(const UnitLikelihoods& likelihoods, std::int64_t tick) const;
     void StartFrame(std::int64_t tick);
     bool CanStep(const UnitLikelihoods& likelihoods) const;
@@ -99,6 +102,10 @@ private:
     void EmitRow(const UnitLikelihoods& likelihoods, int row, int groupsHeard,
                  DecodedFrameParts& parts);
     void EndFrame();
+    /// Whether the first row (the last of `parts`) bears the frame out; if not, drops the row
+    /// and searches again just after the frame's start. A confirmed frame's start is put
+    /// before the row.
+    bool ConfirmFrame(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
 
     FrameDecoderParams m_params;
     bool m_inFrame = false;
