@@ -2,6 +2,9 @@
 // were switched on before a log was opened and the log stepped to its end; or into JSON Lines,
 // a report of the frames that are not clean, or statistics per channel.
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -33,6 +36,20 @@ std::unique_ptr<FrameSink> SinkFor(const DecodeOptions& options) {
     return std::make_unique<CsvRecords>(options.gaps);
 }
 
+/// Writes the answer to --help or --version; as coreutils do, an answer that could not be
+/// written is an error (status 1), not a quiet success.
+int PrintAnswer(const std::string& text) {
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (std::fflush(stdout) == 0 && written) {
+        return 0;
+    }
+    const int error = errno;
+    std::fprintf(stderr, "ao07-decode: cannot write standard output: %s\n",
+                 error != 0 ? std::strerror(error) : "write error");
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,13 +58,9 @@ int main(int argc, char** argv) {
         std::cerr << "ao07-decode: " << error << "\nTry 'ao07-decode --help'.\n";
         return 2;
     }
-    if (options.help) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (options.version) {
-        std::cout << "ao07-decode " << ao07::kVersionText << '\n';
-        return 0;
+    if (options.help || options.version) {
+        return PrintAnswer(options.help ? std::string(kUsage)
+                                        : std::string("ao07-decode ") + ao07::kVersionText + '\n');
     }
     const std::unique_ptr<FrameSink> sink = SinkFor(options);
     return options.follow ? FollowLog(options, *sink, std::cerr)

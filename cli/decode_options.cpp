@@ -10,6 +10,7 @@ const std::string_view kUsage =
     "records of every log in the order given, each log decoded as if it were the only one.\n"
     "\n"
     "  LOG              a typed log; - reads standard input (once)\n"
+    "  --               every word after it is a LOG, even one that begins with -\n"
     "  -o FILE          write to FILE instead of standard output\n"
     "  --format csv     CSV records, as the window's ao-07.csv holds them (the default)\n"
     "  --format jsonl   one JSON object per frame and line (JSON Lines, UTF-8): log, frame,\n"
@@ -33,9 +34,14 @@ const std::string_view kUsage =
     "line.\n";
 
 std::string ParseOptions(const std::vector<std::string>& args, DecodeOptions& options) {
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "-h" || arg == "--help") {
+        if (optionsEnded) {
+            options.logs.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-h" || arg == "--help") {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
@@ -45,6 +51,10 @@ std::string ParseOptions(const std::vector<std::string>& args, DecodeOptions& op
             }
             const std::string& value = args[++i];
             if (arg == "-o") {
+                // An empty name would quietly mean standard output.
+                if (value.empty()) {
+                    return "-o needs a file name, not an empty one";
+                }
                 options.outputPath = value;
             } else if (value == "csv" || value == "jsonl") {
                 options.format = value == "csv" ? Format::Csv : Format::JsonLines;

@@ -56,6 +56,10 @@ TEST(Ao07Decode, ExplainsFailuresOnOneLineWithStatusOne) {
          "ao07-decode: cannot write \"no/such/dir/out.csv\": No such file or directory\n"},
         {"-o /dev/full log.txt",
          "ao07-decode: cannot write \"/dev/full\": No space left on device\n"},
+        {"--help >/dev/full",
+         "ao07-decode: cannot write standard output: No space left on device\n"},
+        {"--version >/dev/full",
+         "ao07-decode: cannot write standard output: No space left on device\n"},
     };
     TempDir dir;
     dir.Write("log.txt", kFrame);
@@ -71,12 +75,21 @@ TEST(Ao07Decode, RejectsBadUsageWithStatusTwo) {
     for (const char* args :
          {"", "-x log.txt", "- -", "log.txt -o", "--format xml log.txt", "--check --stats log.txt",
           "--follow a.txt b.txt", "--gaps --format jsonl log.txt", "--check --format jsonl log.txt",
-          "--follow -"}) {
+          "--follow -", "-o '' log.txt"}) {
         const Outcome run = Decode(dir, args);
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_NE(run.err.find("Try 'ao07-decode --help'."), std::string::npos) << args;
         EXPECT_EQ(run.out, "") << args;
     }
+}
+
+TEST(Ao07Decode, TakesEveryWordAfterDoubleDashAsALog) {
+    TempDir dir;
+    dir.Write("-x.txt", kFrame);
+    dir.Write("--version", kFrame);
+    const Outcome run = Decode(dir, "-- -x.txt --version");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(run.out.find('\n') + 1), kRecord + kRecord);
 }
 
 TEST(Ao07Decode, PrintsHelpAndVersion) {

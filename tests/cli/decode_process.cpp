@@ -10,9 +10,10 @@ namespace ao07::test {
 
 Outcome Decode(const TempDir& dir, const std::string& args, const std::string& input) {
     const std::string in = dir.Write("stdin.bin", input);
-    const std::string command = "cd '" + dir.Path() + "' && '" AO07_DECODE_PATH "' " + args +
-                                " <'" + in + "' >'" + dir.File("stdout.bin") + "' 2>'" +
-                                dir.File("stderr.bin") + "'";
+    // The redirections come first, so that one among `args` (such as >/dev/full) wins.
+    const std::string command = "cd '" + dir.Path() + "' && <'" + in + "' >'" +
+                                dir.File("stdout.bin") + "' 2>'" + dir.File("stderr.bin") +
+                                "' '" AO07_DECODE_PATH "' " + args;
     const int raw = std::system(command.c_str());
     Outcome run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

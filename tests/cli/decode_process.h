@@ -13,7 +13,8 @@ struct Outcome {
     std::string err;
 };
 
-/// Runs the real ao07-decode with `args` (shell words) in `dir`, standard input from `input`.
+/// Runs the real ao07-decode with `args` (shell words, which may redirect standard output) in
+/// `dir`, standard input from `input`.
 Outcome Decode(const TempDir& dir, const std::string& args, const std::string& input = "");
 
 /// A whole frame with a header: its record is kRecord.
