@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts ao07-telemetry for real on a virtual X display with the AT-SPI accessibility bus, steps
 # through the first frame of a log, and lists what a screen reader finds in the window.
-# Usage: screen_reader_test.sh PROGRAM LOG [NAME=VALUE...]   (expected names and values)
+# Usage: screen_reader_test.sh PROGRAM LOG STEPS [NAME=VALUE...]   (expected names and
+# descriptions after STEPS presses of Next)
 set -euo pipefail
 if [ -z "${AO07_ATSPI_INNER:-}" ]; then
     exec env AO07_ATSPI_INNER=1 xvfb-run -a -s "-screen 0 1024x768x24" \
@@ -9,7 +10,8 @@ if [ -z "${AO07_ATSPI_INNER:-}" ]; then
 fi
 program=$(realpath "$1")
 log=$(realpath "$2")
-shift 2
+steps=$3
+shift 3
 here="$(cd "$(dirname "$0")" && pwd)"
 work="$(mktemp -d)"
 pids=()
@@ -20,9 +22,7 @@ export XDG_CONFIG_HOME="$work/config"  # and the folder of the log, not into the
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
 pids+=($!)
 sleep 1
-# ORBIT, TIME, DATE, a blank line, HI HI and six rows: the first frame is whole after the step
-# that opening takes and 10 more.
-QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" --steps 10 "$log" \
+QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" --steps "$steps" "$log" \
     >"$work/program.log" 2>&1 &
 pids+=($!)
 /usr/bin/python3 "$here/list_accessible_names.py" "$@"

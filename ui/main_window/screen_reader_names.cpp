@@ -29,14 +29,28 @@ public:
             case QAccessible::Name:
                 return widget()->accessibleName();
             case QAccessible::Value:
-            case QAccessible::Description:
                 return ValueText();
+            case QAccessible::Description:
+                return DescriptionText();
             default:
                 return QAccessibleWidget::text(t);
         }
     }
 
 private:
+    /// The value, then why it is marked. Over AT-SPI a label carries only its name and its
+    /// description, so the description must hold the value too; the reason follows it, as the
+    /// tooltip shows it after the value has been seen.
+    QString DescriptionText() const {
+        const QString value = ValueText();
+        // The marks set the widget's own description to the reason, and clear it with the mark.
+        const QString reason = widget()->accessibleDescription();
+        if (reason.isEmpty() || value.isEmpty()) {
+            return reason.isEmpty() ? value : reason;
+        }
+        return value + QStringLiteral(". ") + reason;
+    }
+
     QString ValueText() const {
         const QString text = static_cast<const QLabel*>(widget())->text();
         const QString unit = widget()->property(kUnitProperty).toString();
