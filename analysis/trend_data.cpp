@@ -88,6 +88,43 @@ const std::vector<std::int32_t>& TrendData::Order(TrendAxis axis) const {
     return m_order[static_cast<std::size_t>(axis)];
 }
 
+std::vector<std::size_t> TrendData::Breaks(TrendAxis axis) const {
+    const std::vector<std::int32_t>& order = Order(axis);
+    std::vector<double> gaps;
+    if (axis == TrendAxis::DateTime && order.size() > 1) {
+        gaps.reserve(order.size() - 1);
+        for (std::size_t i = 1; i < order.size(); ++i) {
+            gaps.push_back(*KeyOf(static_cast<std::size_t>(order[i]), axis) -
+                           *KeyOf(static_cast<std::size_t>(order[i - 1]), axis));
+        }
+    }
+    double longestJoined = kLongestPassGapSeconds;
+    if (!gaps.empty()) {
+        std::vector<double> sorted = gaps;
+        // The lower median: of one short and one long gap, the short one is the usual.
+        const auto middle =
+            sorted.begin() + static_cast<std::ptrdiff_t>((sorted.size() - 1) / 2);
+        std::nth_element(sorted.begin(), middle, sorted.end());
+        longestJoined = std::max(longestJoined, kPassGapToMedian * *middle);
+    }
+    std::vector<bool> timed(m_logs.size());
+    for (std::size_t index = 0; index < m_logs.size(); ++index) {
+        timed[index] = FirstTime(m_logs[index]).has_value();
+    }
+    std::vector<std::size_t> breaks;
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        const TrendFrame& before = *m_frames[static_cast<std::size_t>(order[i - 1])];
+        const TrendFrame& after = *m_frames[static_cast<std::size_t>(order[i])];
+        const bool logsUnordered = before.log != after.log &&
+                                   (!timed[static_cast<std::size_t>(before.log)] ||
+                                    !timed[static_cast<std::size_t>(after.log)]);
+        if (logsUnordered || (!gaps.empty() && gaps[i - 1] > longestJoined)) {
+            breaks.push_back(i);
+        }
+    }
+    return breaks;
+}
+
 TrendSeries TrendData::Series(int channel, TrendAxis axis, bool hideDoubtful) const {
     const std::size_t slot = static_cast<std::size_t>(channel - 1);
     const std::vector<std::int32_t>& order = Order(axis);
@@ -104,6 +141,7 @@ TrendSeries TrendData::Series(int channel, TrendAxis axis, bool hideDoubtful) co
                                       : std::numeric_limits<double>::quiet_NaN());
         series.frames.push_back(place);
     }
+    series.breaks = Breaks(axis);
     return series;
 }
 

@@ -24,7 +24,20 @@ struct TrendSeries {
     /// a gap, across which no line is drawn.
     std::vector<double> values;
     std::vector<std::int32_t> frames;  ///< the place of each point's frame in Frames()
+    /// The points (indexes into keys) not joined to the point before them by a line: the
+    /// first frame after the hours between two passes on the date axis, and the first frame of
+    /// another log where either log has no date and time (their order is only the order given).
+    std::vector<std::size_t> breaks;
 };
+
+/// Frames further apart than this on the date axis are of different passes: longer than a pass
+/// of AO-07 lasts (some 20 minutes), shorter than the time between two (one orbit, 115 minutes,
+/// less a pass).
+inline constexpr double kLongestPassGapSeconds = 30 * 60;
+/// ... unless frames are that far apart all along (a log of one frame in each pass): the line
+/// breaks only where the time between two frames is also this many times the median time
+/// between successive frames.
+inline constexpr double kPassGapToMedian = 4;
 
 /// A channel's figures over a range of x.
 struct TrendStatistics {
@@ -58,7 +71,10 @@ public:
     /// The x of the frame at `place` in Frames(), or nullopt where it has none.
     std::optional<double> KeyOf(std::size_t place, TrendAxis axis) const;
 
-    /// Channel 1..24 against the axis; doubtful frames become gaps when hidden.
+    /// Channel 1..24 against the axis; doubtful frames become gaps when hidden. Lines break
+    /// between passes on the date axis: where two successive frames are more than
+    /// kLongestPassGapSeconds and kPassGapToMedian times the median time between successive
+    /// frames apart.
     TrendSeries Series(int channel, TrendAxis axis, bool hideDoubtful) const;
 
     /// Channel 1..24's figures over the frames with from <= x <= to.
@@ -69,6 +85,8 @@ private:
     void Join();
     /// The places of the frames that have an x on the axis, in ascending x order.
     const std::vector<std::int32_t>& Order(TrendAxis axis) const;
+    /// Where lines break along Order(axis) (see TrendSeries::breaks).
+    std::vector<std::size_t> Breaks(TrendAxis axis) const;
 
     std::vector<TrendLog> m_logs;
     std::vector<const TrendFrame*> m_frames;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 
 #include "decoder/channel_table.h"
@@ -20,6 +21,33 @@ constexpr std::size_t kMostPointsWithDiscs = 400;
 constexpr double kHoverReach = 24;
 // How many points on each side of the pointer's x the hover looks at.
 constexpr std::ptrdiff_t kHoverScan = 200;
+constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+
+/// "3A", "3A and 6D", "3A, 6D and 2A".
+QString ChannelListText(const std::vector<int>& channels) {
+    QStringList names;
+    for (const int channel : channels) {
+        names << TrendChannelName(channel);
+    }
+    if (names.size() < 2) {
+        return names.join(QString());
+    }
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+/// What the x axis counts, as a screen reader says it after "against".
+QString AxisWords(TrendAxis axis) {
+    switch (axis) {
+        case TrendAxis::Frame:
+            return QStringLiteral("frame number");
+        case TrendAxis::Orbit:
+            return QStringLiteral("orbit number");
+        case TrendAxis::DateTime:
+            return QStringLiteral("UTC date and time");
+    }
+    return {};
+}
 
 /// The colour of the n-th shown channel (from 0): neighbours differ most.
 QColor ShownColour(std::size_t n) {
@@ -149,6 +177,8 @@ void TrendsPlot::SetXAxisLook(TrendAxis axis) {
 
 void TrendsPlot::Show(const TrendData& data, const std::vector<int>& channels, TrendAxis axis,
                       bool hideDoubtful, bool keepRanges) {
+    // A view that showed everything shows everything again, with what was added or removed.
+    const bool keepZoom = keepRanges && !ShowsEverything();
     const QCPRange oldX = xAxis->range();
     std::map<QString, QCPRange> oldY;
     for (QCPAxis* unitAxis : m_unitAxes) {
@@ -185,17 +215,26 @@ void TrendsPlot::Show(const TrendData& data, const std::vector<int>& channels, T
         }
         // Handed over whole and sorted, so that QCustomPlot neither sorts nor copies point by
         // point; doubtful frames again, as hollow rings over the line (none while hidden).
-        QVector<QCPGraphData> points(static_cast<qsizetype>(series.keys.size()));
+        // A break is a point of no value halfway, which QCustomPlot draws no line through.
+        QVector<QCPGraphData> points;
+        points.reserve(static_cast<qsizetype>(series.keys.size() + series.breaks.size()));
+        shown.frames.reserve(series.keys.size() + series.breaks.size());
         QVector<QCPGraphData> doubtful;
+        auto nextBreak = series.breaks.begin();
         for (std::size_t i = 0; i < series.keys.size(); ++i) {
-            points[static_cast<qsizetype>(i)] = QCPGraphData(series.keys[i], series.values[i]);
+            if (nextBreak != series.breaks.end() && *nextBreak == i) {
+                ++nextBreak;
+                points.push_back(QCPGraphData((series.keys[i - 1] + series.keys[i]) / 2, kNoValue));
+                shown.frames.push_back(-1);
+            }
+            points.push_back(QCPGraphData(series.keys[i], series.values[i]));
+            shown.frames.push_back(series.frames[i]);
             const TrendFrame& frame = *data.Frames()[static_cast<std::size_t>(series.frames[i])];
             if (frame.calibration == Calibration::Doubtful && !std::isnan(series.values[i])) {
                 doubtful.push_back(QCPGraphData(series.keys[i], series.values[i]));
             }
         }
         shown.line->data()->set(points, true);
-        shown.frames = std::move(series.frames);
         shown.doubtful = addGraph(xAxis, shown.axis);
         shown.doubtful->setName(QStringLiteral("%1 doubtful").arg(TrendChannelName(channel)));
         shown.doubtful->setLineStyle(QCPGraph::lsNone);
@@ -219,8 +258,12 @@ void TrendsPlot::Show(const TrendData& data, const std::vector<int>& channels, T
         m_notice->setText(QString());
     }
     m_notice->setVisible(!m_notice->text().isEmpty());
+    setAccessibleName(m_shown.empty() ? QStringLiteral("Plot without channels")
+                                      : QStringLiteral("Plot of %1 against %2")
+                                            .arg(ChannelListText(channels), AxisWords(axis)));
+    setAccessibleDescription(m_notice->text());
 
-    if (keepRanges) {
+    if (keepZoom) {
         xAxis->setRange(oldX);
         for (QCPAxis* unitAxis : m_unitAxes) {
             const auto old = oldY.find(unitAxis->label());
@@ -261,7 +304,20 @@ void TrendsPlot::ShowEverything() {
     for (QCPAxis* axis : axisRect()->axes()) {
         FitWithRoom(axis);
     }
+    m_everything = Ranges();
     replot();
+}
+
+std::map<QString, QCPRange> TrendsPlot::Ranges() const {
+    std::map<QString, QCPRange> ranges = {{QString(), xAxis->range()}};
+    for (QCPAxis* unitAxis : m_unitAxes) {
+        ranges[unitAxis->label()] = unitAxis->range();
+    }
+    return ranges;
+}
+
+bool TrendsPlot::ShowsEverything() const {
+    return m_everything == Ranges();
 }
 
 void TrendsPlot::SetMarker(std::optional<double> key) {

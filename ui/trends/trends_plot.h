@@ -2,6 +2,7 @@
 
 #include <qcustomplot.h>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -20,8 +21,9 @@ class TrendsPlot final : public QCustomPlot {
 public:
     explicit TrendsPlot(QWidget* parent = nullptr);
 
-    /// Draws the channels (1..24) of `data`; `keepRanges` keeps the zoom of the axes that stay.
-    /// `data` must outlive the plot's use of it (until the next Show).
+    /// Draws the channels (1..24) of `data`; `keepRanges` keeps the zoom of the axes that stay
+    /// when the user has zoomed or panned since everything was last shown (otherwise every axis
+    /// fits what it shows). `data` must outlive the plot's use of it (until the next Show).
     void Show(const TrendData& data, const std::vector<int>& channels, TrendAxis axis,
               bool hideDoubtful, bool keepRanges);
     /// Marks x = key with a vertical line, or removes the mark.
@@ -57,6 +59,10 @@ private:
     };
 
     void ClearChannels();
+    /// The range of the x axis (under "") and of each unit's y axis (under its unit).
+    std::map<QString, QCPRange> Ranges() const;
+    /// Whether the axes are as ShowEverything left them: the user has not zoomed or panned.
+    bool ShowsEverything() const;
     QCPAxis* AxisForUnit(const QString& unit, int& leftCount, int& rightCount);
     void SetXAxisLook(TrendAxis axis);
 
@@ -64,6 +70,7 @@ private:
     TrendAxis m_axis = TrendAxis::Frame;
     std::vector<ShownChannel> m_shown;
     std::vector<QCPAxis*> m_unitAxes;  ///< the y axes in use, with their unit as label
+    std::map<QString, QCPRange> m_everything;  ///< Ranges() when everything was last shown
     QCPItemText* m_notice = nullptr;
     QCPItemStraightLine* m_marker = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "ui/trends/trends_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -9,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,6 +19,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
@@ -24,6 +28,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 #include "ui/program_icons.h"
@@ -49,6 +54,36 @@ QString LogPath(const TrendLog& log) {
     return QFile::decodeName(QByteArray::fromStdString(log.path));
 }
 
+/// "1 frame", "2 frames".
+QString FrameCount(std::size_t count) {
+    return count == 1 ? QStringLiteral("1 frame") : QStringLiteral("%1 frames").arg(count);
+}
+
+// The window's size when the screen has room for it.
+constexpr QSize kPreferredSize(1200, 800);
+// What a window manager's frame and title bar take around the window, at most.
+constexpr QSize kWindowFrameAllowance(16, 48);
+
+/// The window is a window to a screen reader (a plain widget is a "filler") and the plot a
+/// chart.
+QAccessibleInterface* TrendsAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(TrendsWindow::staticMetaObject.className())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    if (className == QLatin1String(TrendsPlot::staticMetaObject.className())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+    }
+    return nullptr;
+}
+
+void InstallTrendsAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(TrendsAccessible);
+        return true;
+    }();
+    (void)installed;
+}
+
 }  // namespace
 
 TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -56,7 +91,7 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
     setWindowIcon(DishAntennaIcon());
-    resize(1200, 800);
+    InstallTrendsAccessibility();
 
     auto* addLogs = new QPushButton(QStringLiteral("Add logs..."), this);
     addLogs->setObjectName(QStringLiteral("addLogs"));
@@ -68,6 +103,11 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
                           static_cast<int>(TrendAxis::DateTime));
     auto* axisLabel = new QLabel(QStringLiteral("&x axis:"), this);
     axisLabel->setBuddy(m_axisChoice);
+    // Heard as words, not as a letter and a colon. The box itself is named after it where Qt
+    // lets it be (on Linux Qt names a combo box by its current text, and screen readers there
+    // name it by the label it is labelled by).
+    axisLabel->setAccessibleName(QStringLiteral("X axis"));
+    m_axisChoice->setAccessibleName(QStringLiteral("X axis"));
     m_hideDoubtful = new QCheckBox(QStringLiteral("Hide doubtful frames"), this);
     m_hideDoubtful->setObjectName(QStringLiteral("hideDoubtfulFrames"));
     m_hideDoubtful->setToolTip(
@@ -84,6 +124,7 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
     exportButton->setMenu(exportMenu);
     m_timeNote = new QLabel(this);
     m_timeNote->setObjectName(QStringLiteral("timeNote"));
+    m_timeNote->setWordWrap(true);  // its sentence must not set the window's least width
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(addLogs);
@@ -127,10 +168,14 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
     m_logList->setObjectName(QStringLiteral("logList"));
     m_logList->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* layout = new QVBoxLayout(this);
+    m_logList->setWordWrap(true);
+
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(bar);
     layout->addWidget(sides, 1);
     layout->addWidget(m_logList);
+    FitToScreen(content);
 
     m_watch = new TrendsLogWatch(this);
     // Zooming and panning change the range many times a second: the figures follow once.
@@ -171,6 +216,28 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
 }
 
 TrendsWindow::~TrendsWindow() = default;
+
+void TrendsWindow::FitToScreen(QWidget* content) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize room = screen != nullptr
+                           ? screen->availableGeometry().size() - kWindowFrameAllowance
+                           : kPreferredSize;
+    if (content->minimumSizeHint().width() > room.width() ||
+        content->minimumSizeHint().height() > room.height()) {
+        // A small screen or large scaling: what does not fit scrolls.
+        auto* scroll = new QScrollArea(this);
+        scroll->setObjectName(QStringLiteral("trendsScrollArea"));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(content);
+        layout->addWidget(scroll);
+    } else {
+        layout->addWidget(content);
+    }
+    resize(kPreferredSize.boundedTo(room));
+}
 
 void TrendsWindow::AddLogs(const QStringList& paths) {
     if (paths.isEmpty()) {
@@ -244,9 +311,8 @@ void TrendsWindow::UpdateTexts() {
 
     QStringList names;
     for (std::size_t index = 0; index < logs.size(); ++index) {
-        QString name = QStringLiteral("%1 (%2 frames)")
-                           .arg(LogDisplayName(logs[index].path))
-                           .arg(logs[index].frames.size());
+        QString name = QStringLiteral("%1 (%2)").arg(LogDisplayName(logs[index].path),
+                                                     FrameCount(logs[index].frames.size()));
         if (m_gone.count(index) != 0) {
             name += QStringLiteral(" - gone from the disk");
         } else if (!logs[index].error.empty()) {
@@ -261,10 +327,10 @@ void TrendsWindow::UpdateTexts() {
     m_timeNote->setText(
         withoutTime == 0
             ? QString()
-            : QStringLiteral(
-                  "%1 of %2 frames have no usable date or time (left off the date axis).")
+            : QStringLiteral("%1 of %2 %3 no usable date or time (left off the date axis).")
                   .arg(withoutTime)
-                  .arg(m_data.Frames().size()));
+                  .arg(FrameCount(m_data.Frames().size()),
+                       withoutTime == 1 ? QStringLiteral("has") : QStringLiteral("have")));
 }
 
 void TrendsWindow::UpdateStatistics() {
@@ -394,6 +460,22 @@ void TrendsWindow::ReloadChangedLogs() {
     if (changed) {
         Redraw(true);
     }
+}
+
+void TrendsWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (m_placed || screen == nullptr) {
+        return;
+    }
+    m_placed = true;
+    const QRect available = screen->availableGeometry();
+    QRect placed = frameGeometry();
+    placed.moveCenter(available.center());
+    // The title bar stays on the screen, where the window can be moved by it.
+    placed.moveTop(std::max(placed.top(), available.top()));
+    placed.moveLeft(std::max(placed.left(), available.left()));
+    move(placed.topLeft());
 }
 
 void TrendsWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -58,10 +58,14 @@ public:
     const std::set<std::size_t>& GoneLogs() const { return m_gone; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    /// Lays `content` out in the window, sized to the screen's available area at most, in a
+    /// scroll area when even its least size does not fit there.
+    void FitToScreen(QWidget* content);
     void Redraw(bool keepRanges);
     void UpdateStatistics();
     void UpdateTexts();
@@ -86,6 +90,7 @@ private:
     QTableWidget* m_statistics = nullptr;
     TrendsLogWatch* m_watch = nullptr;
     QTimer* m_statisticsTimer = nullptr;
+    bool m_placed = false;  ///< placed on the screen when first shown
 };
 
 }  // namespace ao07::ui

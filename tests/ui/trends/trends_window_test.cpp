@@ -4,18 +4,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 #include "ui/main_window/main_window_fixture.h"
@@ -45,6 +51,25 @@ constexpr std::string_view kLog =
     "TIME soon\r\n"
     "150 150 150 150\r\n250 250 250 250\r\n340 350 350 350\r\n"
     "450 450 450 450\r\n550 550 550 550\r\n650 650 650 650\r\n";
+
+constexpr int k6D = 24;  // calibration, V: 0.5 at raw 50
+
+/// A line's points as "key:value", NaN as "gap".
+QString PointsOf(const ui::TrendsWindow& window, int channel) {
+    QStringList points;
+    for (const QCPGraphData& point : *window.Plot()->LineOf(channel)->data()) {
+        points << QStringLiteral("%1:%2").arg(point.key).arg(
+            std::isnan(point.value) ? QStringLiteral("gap") : QString::number(point.value));
+    }
+    return points.join(u' ');
+}
+
+/// A frame's six rows, all raw 50 but 3A; after a TIME line when `time` is given.
+std::string Frame(int raw3A, const std::string& time = "") {
+    return (time.empty() ? std::string() : "TIME " + time + "\r\n") +
+           "150 150 150 150\r\n250 250 250 250\r\n3" + std::to_string(raw3A) +
+           " 350 350 350\r\n450 450 450 450\r\n550 550 550 550\r\n650 650 650 650\r\n";
+}
 
 class TrendsWindowTest : public ::testing::Test {
 protected:
@@ -77,14 +102,34 @@ protected:
         }
         return cells.join(u'|');
     }
-    /// The line's points as "key:value", NaN as "gap".
-    QString LinePoints(int channel) const {
-        QStringList points;
-        for (const QCPGraphData& point : *window->Plot()->LineOf(channel)->data()) {
-            points << QStringLiteral("%1:%2").arg(point.key).arg(
-                std::isnan(point.value) ? QStringLiteral("gap") : QString::number(point.value));
+    QString LinePoints(int channel) const { return PointsOf(*window, channel); }
+    /// A new window on the log as kLog has it, with 3A shown.
+    void Reopen() {
+        delete window;
+        log = QString::fromStdString(dir.Write("pass.txt", kLog));
+        window = new ui::TrendsWindow({log});
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        window->ShowChannel(k3A);
+    }
+    /// A turn of the mouse wheel over the plot, which zooms in.
+    void ZoomWithTheWheel() {
+        ui::TrendsPlot* plot = window->Plot();
+        const QPointF at = plot->axisRect()->center();
+        QWheelEvent turn(at, plot->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(plot, &turn);
+    }
+    /// Whether every drawn point of `channel` lies within its axes' ranges.
+    bool InView(int channel) const {
+        const ui::TrendsPlot* plot = window->Plot();
+        for (const QCPGraphData& point : *plot->LineOf(channel)->data()) {
+            if (!std::isnan(point.value) && (!plot->xAxis->range().contains(point.key) ||
+                                             !plot->AxisOf(channel)->range().contains(point.value))) {
+                return false;
+            }
         }
-        return points.join(u' ');
+        return true;
     }
 
     TempDir dir;
@@ -133,7 +178,7 @@ TEST_F(TrendsWindowTest, SwitchesTheXAxisAndLeavesUndatedFramesOffTheDateAxis) {
     Tick(k2A, "channel2A");
     EXPECT_EQ(
         Find<QLabel>("timeNote")->text(),
-        QStringLiteral("1 of 4 frames have no usable date or time (left off the date axis)."));
+        QStringLiteral("1 of 4 frames has no usable date or time (left off the date axis)."));
     ChooseAxis(1);
     EXPECT_EQ(LinePoints(k3A), QStringLiteral("100:11.4 100:gap 101:12.4 101:10.4"));
     ChooseAxis(2);
@@ -261,6 +306,120 @@ TEST(TrendsWindowBadInput, SpecialFilesAreRefusedAtOnceWithTheMainWindowsMessage
     alarm(0);
 }
 
+TEST_F(TrendsWindowTest, AxesFitWhatTheyShowUnlessTheUserZoomed) {
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        int shown;
+    } cases[] = {
+        {"6D ticked, then 3A unticked",
+         [&] {
+             Tick(k6D, "channel6D");
+             Tick(k3A, "channel3A");
+         },
+         k6D},
+        {"a frame of 15.4 V appended on disk",
+         [&] {
+             dir.Write("pass.txt", std::string(kLog) + Frame(90));
+             ASSERT_TRUE(QTest::qWaitFor([&] { return window->Data().Frames().size() == 5; }, 5000));
+         },
+         k3A},
+    };
+    for (const bool zoomed : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (zoomed ? ", zoomed before" : ""));
+            Reopen();
+            if (zoomed) {
+                ZoomWithTheWheel();
+            }
+            const QCPRange before = window->Plot()->xAxis->range();
+            c.change();
+            if (zoomed) {
+                EXPECT_EQ(window->Plot()->xAxis->range(), before);  // the user's zoom stays
+            } else {
+                EXPECT_TRUE(InView(c.shown));
+            }
+        }
+    }
+    // A double-click shows everything again, and the axes follow the channels once more.
+    QTest::mouseDClick(window->Plot(), Qt::LeftButton);
+    Tick(k6D, "channel6D");
+    EXPECT_TRUE(InView(k6D));
+}
+
+TEST(TrendsWindowLines, BreakBetweenPassesAndBetweenLogsOfUnknownTime) {
+    const double t0 = 1026138720;  // 2002-07-08 14:32 UTC
+    const std::string date = "DATE 08-JUL-02\r\n";
+    const struct {
+        const char* name;
+        std::vector<std::string> logs;
+        int axis;  // the x axis box's choice: frame, orbit, UTC
+        QString points;
+    } cases[] = {
+        {"two passes of one log, by UTC",
+         {date + Frame(50, "14:32") + Frame(52, "14:33") + Frame(54, "16:20")},
+         2,
+         QStringLiteral("%1:11.4 %2:11.6 %3:gap %4:11.8")
+             .arg(t0)
+             .arg(t0 + 60)
+             .arg(t0 + 60 + 3210)
+             .arg(t0 + 6480)},
+        {"a frame in each pass, by UTC",
+         {date + Frame(50, "14:32") + Frame(52, "16:32") + Frame(54, "18:32")},
+         2,
+         QStringLiteral("%1:11.4 %2:11.6 %3:11.8").arg(t0).arg(t0 + 7200).arg(t0 + 14400)},
+        {"frames lost within a pass, by UTC",
+         {date + Frame(50, "14:32") + Frame(52, "14:33") + Frame(54, "14:52")},
+         2,
+         QStringLiteral("%1:11.4 %2:11.6 %3:11.8").arg(t0).arg(t0 + 60).arg(t0 + 1200)},
+        {"two logs without time, by frame", {Frame(50), Frame(52)}, 0,
+         QStringLiteral("1:11.4 1.5:gap 2:11.6")},
+        {"two logs without time, by orbit", {"ORBIT 7\r\n" + Frame(50), "ORBIT 8\r\n" + Frame(52)},
+         1, QStringLiteral("7:11.4 7.5:gap 8:11.6")},
+        {"two logs in time order, by frame",
+         {date + Frame(50, "14:32"), date + Frame(52, "14:33")},
+         0,
+         QStringLiteral("1:11.4 2:11.6")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        QStringList paths;
+        for (const std::string& log : c.logs) {
+            paths << QString::fromStdString(
+                dir.Write("log" + std::to_string(paths.size()) + ".txt", log));
+        }
+        ui::TrendsWindow window(paths);
+        window.ShowChannel(k3A);
+        window.findChild<QComboBox*>(QStringLiteral("xAxisChoice"))->setCurrentIndex(c.axis);
+        EXPECT_EQ(PointsOf(window, k3A), c.points);
+    }
+}
+
+TEST_F(TrendsWindowTest, ScreenReadersHearWhatTheWindowAndThePlotAre) {
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window);
+    EXPECT_EQ(frame->role(), QAccessible::Window);
+    EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("AO-07 Trends - pass.txt"));
+    // Qt names a combo box by its current text on Linux; screen readers there take the name
+    // from the label it is labelled by.
+    const auto labels = QAccessible::queryAccessibleInterface(Find<QComboBox>("xAxisChoice"))
+                            ->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels.front().first->text(QAccessible::Name), QStringLiteral("X axis"));
+    QAccessibleInterface* plot = QAccessible::queryAccessibleInterface(window->Plot());
+    EXPECT_EQ(plot->role(), QAccessible::Chart);
+    EXPECT_EQ(plot->text(QAccessible::Name), QStringLiteral("Plot without channels"));
+    EXPECT_EQ(plot->text(QAccessible::Description), QStringLiteral("Choose channels to plot."));
+    Tick(k3A, "channel3A");
+    Tick(k6D, "channel6D");
+    EXPECT_EQ(plot->text(QAccessible::Name),
+              QStringLiteral("Plot of 3A and 6D against frame number"));
+    Tick(k2A, "channel2A");
+    ChooseAxis(2);
+    EXPECT_EQ(plot->text(QAccessible::Name),
+              QStringLiteral("Plot of 2A, 3A and 6D against UTC date and time"));
+}
+
 TEST(TrendsWindowBadInput, ALogWithoutFramesOrWithoutCopiedValuesStillShows) {
     TempDir dir;
     ui::TrendsWindow empty(
@@ -282,9 +441,34 @@ TEST(TrendsWindowBadInput, ALogWithoutFramesOrWithoutCopiedValuesStillShows) {
     EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("1"));
     EXPECT_EQ(table->item(0, 3)->text(), QStringLiteral("1"));
     EXPECT_EQ(table->item(0, 5)->text(), QString());
-    EXPECT_EQ(
-        oneFrame.findChild<QLabel*>(QStringLiteral("timeNote"))->text(),
-        QStringLiteral("1 of 1 frames have no usable date or time (left off the date axis)."));
+    EXPECT_EQ(oneFrame.findChild<QLabel*>(QStringLiteral("timeNote"))->text(),
+              QStringLiteral("1 of 1 frame has no usable date or time (left off the date axis)."));
+    EXPECT_EQ(oneFrame.findChild<QLabel*>(QStringLiteral("logList"))->text(),
+              QStringLiteral("Logs: one.txt (1 frame)"));
+}
+
+// Run on an 800 x 600 screen and scaled twice on a 1920 x 1080 one (see CMakeLists.txt).
+TEST(TrendsOnASmallScreen, OpensWithinTheAvailableAreaWithEveryControlWithinReach) {
+    TempDir dir;
+    ui::TrendsWindow window({QString::fromStdString(dir.Write("pass.txt", kLog))});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->availableGeometry();
+    ASSERT_LE(screen.width(), 960) << "run on a small or scaled screen";
+    EXPECT_TRUE(screen.contains(window.frameGeometry()));
+    for (const char* name : {"addLogs", "xAxisChoice", "hideDoubtfulFrames", "export",
+                             "trendPlot", "statistics", "channel1A", "channel6D", "logList"}) {
+        auto* control = window.findChild<QWidget*>(QLatin1String(name));
+        ASSERT_NE(control, nullptr) << name;
+        // Scrolled to, in the channels' list and in the window's scroll area where there is one.
+        for (QWidget* up = control; up != nullptr; up = up->parentWidget()) {
+            if (auto* scroll = qobject_cast<QScrollArea*>(up)) {
+                scroll->ensureWidgetVisible(control, 0, 0);
+            }
+        }
+        const QRect shown(control->mapTo(&window, QPoint(0, 0)), control->size());
+        EXPECT_TRUE(window.rect().contains(shown)) << name;
+    }
 }
 
 // The main window opens Trends on a double-click and follows its steps with the mark.
