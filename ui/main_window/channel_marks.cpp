@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QLabel>
 #include <QPalette>
+#include <QPlainTextEdit>
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +33,7 @@ double ContrastRatio(const QColor& a, const QColor& b) {
 }
 
 /// The colours the label's surroundings give it: the group box or frame it stands in.
-const QPalette& Surroundings(const QLabel* label) {
+const QPalette& Surroundings(const QWidget* label) {
     return label->parentWidget() != nullptr ? label->parentWidget()->palette() : label->palette();
 }
 
@@ -57,6 +58,10 @@ QString DoubtfulCalibrationReason(int raw) {
         .arg(kCalibrationHighestGoodRaw);
 }
 
+QString PreviousLogReason(const QString& previous) {
+    return QStringLiteral("From the previous log, %1.").arg(previous);
+}
+
 QColor WarningColour(const QColor& background) {
     // Of a dark and a light red, the one that stands out more against the background.
     const QColor dark = QColor::fromRgb(160, 0, 0);
@@ -69,18 +74,45 @@ ChannelMarks::ChannelMarks(const MainWindowControls& controls) {
         m_raw[i].label = controls.rawValue[i];
         m_value[i].label = controls.channelValue[i];
     }
+    m_texts[0].label = controls.lblOrbit;
+    m_texts[1].label = controls.lblDate;
+    m_texts[2].label = controls.lblTime;
+    m_texts[3].label = controls.txtOutputData;
+}
+
+void ChannelMarks::LogOpened(const QString& previous) {
+    m_previousLog = PreviousLogReason(previous);
+    for (int channel = 1; channel <= kChannelCount; ++channel) {
+        MarkPair(channel, m_previousLog);
+    }
+    for (MarkedLabel& text : m_texts) {
+        Show(text, Surroundings(text.label).color(QPalette::Disabled, QPalette::WindowText),
+             m_previousLog);
+    }
+}
+
+void ChannelMarks::TextShown(const QWidget* shown) {
+    for (MarkedLabel& text : m_texts) {
+        if (text.label == shown) {
+            Show(text, QColor(), QString());
+        }
+    }
 }
 
 void ChannelMarks::ChannelReceived(int channel, Reception reception, std::string_view group) {
     const auto i = static_cast<std::size_t>(channel - 1);
     MarkPair(channel, reception == Reception::Copied
                           ? QString()
-                          : NotCopiedReason(FromWindows1252(group), m_raw.at(i).label->text()));
+                          : NotCopiedReason(FromWindows1252(group), static_cast<QLabel*>(m_raw.at(i).label)->text()));
 }
 
 void ChannelMarks::FrameCompleted(const Frame& frame) {
     for (int channel = 1; channel <= kChannelCount; ++channel) {
-        if (frame.Channel(channel).reception == Reception::Missing) {
+        const auto i = static_cast<std::size_t>(channel - 1);
+        // A pair that still shows the previous log's value says so rather than "an earlier frame".
+        const bool fromPreviousLog =
+            !m_previousLog.isEmpty() && m_value.at(i).reason == m_previousLog;
+        if (frame.Channel(channel).reception == Reception::Missing && !fromPreviousLog) {
             MarkPair(channel, MissingReason());
         }
     }
@@ -102,7 +134,8 @@ void ChannelMarks::MarkPair(int channel, const QString& reason) {
 }
 
 void ChannelMarks::Show(MarkedLabel& marked, const QColor& colour, const QString& reason) {
-    QLabel* label = marked.label;
+    QWidget* label = marked.label;
+    marked.reason = reason;
     if (reason.isEmpty()) {
         if (marked.marked) {
             marked.marked = false;
@@ -120,6 +153,7 @@ void ChannelMarks::Show(MarkedLabel& marked, const QColor& colour, const QString
     }
     QPalette palette = Surroundings(label);
     palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);  // a text box's text
     label->setPalette(palette);
     label->setToolTip(reason);
     label->setAccessibleDescription(reason);

@@ -9,7 +9,7 @@
 #include "core/channel.h"
 
 class QColor;
-class QLabel;
+class QWidget;
 
 namespace ao07 {
 struct Frame;
@@ -31,6 +31,10 @@ QString MissingReason();
 /// value).
 QString DoubtfulCalibrationReason(int raw);
 
+/// Why a text is greyed after another log was opened: it still shows a value of the log
+/// `previous` (its file name).
+QString PreviousLogReason(const QString& previous);
+
 /// The colour of a doubtful calibration value: a red that reads on the given background, dark
 /// on a light theme and light on a dark one.
 QColor WarningColour(const QColor& background);
@@ -38,8 +42,10 @@ QColor WarningColour(const QColor& background);
 /// Marks the main window's channel label pairs whose values cannot be trusted, and never
 /// changes their texts: a pair whose group was not copied, or whose row was missing from the
 /// last frame, takes the disabled-text colour; the calibration value of a doubtful frame takes
-/// the warning colour. The tooltip and the accessible description of a marked label say why
-/// in the same words, so colour is never the only sign.
+/// the warning colour. After another log is opened, every text that still shows the previous
+/// log's values (orbit, date, time, the 24 pairs, Output Data) is greyed until the new log
+/// replaces it. The tooltip and the accessible description of a marked label say why in the
+/// same words, so colour is never the only sign.
 class ChannelMarks {
 public:
     /// Marks the labels of `controls`, all unmarked to begin with.
@@ -52,11 +58,18 @@ public:
     /// and its calibration value is coloured while the frame is doubtful.
     void FrameCompleted(const Frame& frame);
 
+    /// Another log was opened after the log `previous` (its file name): every text is marked
+    /// as that log's until the new log replaces it.
+    void LogOpened(const QString& previous);
+    /// The orbit, date, time or Output Data box `shown` shows a text of the open log.
+    void TextShown(const QWidget* shown);
+
 private:
-    /// A label, and while it is marked the tooltip and description it had before.
+    /// A label or text box, and while it is marked the tooltip and description it had before.
     struct MarkedLabel {
-        QLabel* label = nullptr;
+        QWidget* label = nullptr;
         bool marked = false;
+        QString reason;  ///< why it is marked
         QString toolTip;
         QString description;
     };
@@ -67,6 +80,8 @@ private:
 
     std::array<MarkedLabel, kChannelCount> m_raw;    ///< by channel - 1
     std::array<MarkedLabel, kChannelCount> m_value;  ///< by channel - 1
+    std::array<MarkedLabel, 4> m_texts;              ///< orbit, date, time, Output Data
+    QString m_previousLog;  ///< the reason of texts from the log before the open one, or ""
 };
 
 }  // namespace ao07::ui
