@@ -8,7 +8,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,14 +16,12 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
-#include <algorithm>
 #include <utility>
 
 #include "core/program_identity.h"
@@ -38,14 +35,13 @@
 #include "ui/main_window/trends_opener.h"
 #include "ui/message_boxes.h"
 #include "ui/program_icons.h"
+#include "ui/screen_room.h"
 #include "ui/windows1252.h"
 
 namespace ao07::ui {
 namespace {
 
 constexpr int kAutoIntervalMs = 200;
-// What the window manager adds around the window: the title bar and the borders.
-constexpr QSize kWindowFrameAllowance(16, 48);
 const QString kAutoCaption = QStringLiteral("Auto");  // the caption while Auto mode is off
 const QString kStopCaption = QStringLiteral("Stop");  // the caption while Auto mode is on
 const QString kLogFilter = QStringLiteral("Text Files (*.txt)|*.txt|All files *.*|*.*");
@@ -167,12 +163,8 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::FitToScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return;
-    }
-    const QSize room = screen->availableGeometry().size() - kWindowFrameAllowance;
     const QSize whole = size();
+    const QSize room = RoomOnScreen(whole);
     if (whole.width() <= room.width() && whole.height() <= room.height()) {
         return;  // the window as it always is
     }
@@ -297,19 +289,23 @@ void MainWindow::ShowRawLine(std::string_view line) {
 
 void MainWindow::ShowOrbit(std::string_view text) {
     m_controls.lblOrbit->setText(ShownText(text));
+    m_marks->TextShown(m_controls.lblOrbit);
 }
 
 void MainWindow::ShowTime(std::string_view text) {
     m_controls.lblTime->setText(ShownText(text));
+    m_marks->TextShown(m_controls.lblTime);
 }
 
 void MainWindow::ShowDate(std::string_view text) {
     m_controls.lblDate->setText(ShownText(text));
+    m_marks->TextShown(m_controls.lblDate);
 }
 
 void MainWindow::RecordWritten(std::string_view record, bool) {
     // A record that could not be written is shown all the same, as the one that failed.
     m_controls.txtOutputData->setPlainText(ShownText(record));
+    m_marks->TextShown(m_controls.txtOutputData);
 }
 
 void MainWindow::ShowRawValue(int channel, std::string_view text) {
@@ -336,6 +332,7 @@ void MainWindow::CsvOutputChanged(bool on) {
     m_controls.chkEnableCSVFile->setChecked(on);
     if (on) {
         m_controls.txtOutputData->setPlainText(ShownText(CsvHeader()));
+        m_marks->TextShown(m_controls.txtOutputData);
     }
 }
 
@@ -362,6 +359,10 @@ void MainWindow::LineCut(std::int64_t, bool firstInLog, std::string_view message
 }
 
 void MainWindow::LogOpened(std::string_view name) {
+    // The texts stay as they were, marked as the previous log's until this one replaces them.
+    if (!m_shownLog.isEmpty()) {
+        m_marks->LogOpened(QFileInfo(m_shownLog).fileName());
+    }
     m_shownLog = QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
 }
 
@@ -389,15 +390,7 @@ void MainWindow::ShowModal(const std::function<void()>& show) {
 void MainWindow::showEvent(QShowEvent* event) {
     if (!m_shownOnce) {
         m_shownOnce = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect available = screen->availableGeometry();
-            QRect placed = frameGeometry();
-            placed.moveCenter(available.center());
-            // The title bar stays on the screen, where the window can be moved by it.
-            placed.moveTop(std::max(placed.top(), available.top()));
-            placed.moveLeft(std::max(placed.left(), available.left()));
-            move(placed.topLeft());
-        }
+        PlaceOnScreen(*this);
         // The focus starts on the first control of the Tab order that is enabled: the line
         // box, since the step buttons are disabled until a log is open.
         for (QWidget* control : m_controls.tabOrder) {

@@ -11,7 +11,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,7 +18,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
@@ -28,10 +26,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <cmath>
 
 #include "ui/program_icons.h"
+#include "ui/screen_room.h"
 #include "ui/trends/trends_channel_list.h"
 #include "ui/trends/trends_export.h"
 #include "ui/trends/trends_log_watch.h"
@@ -61,8 +59,6 @@ QString FrameCount(std::size_t count) {
 
 // The window's size when the screen has room for it.
 constexpr QSize kPreferredSize(1200, 800);
-// What a window manager's frame and title bar take around the window, at most.
-constexpr QSize kWindowFrameAllowance(16, 48);
 
 /// The window is a window to a screen reader (a plain widget is a "filler") and the plot a
 /// chart.
@@ -167,7 +163,6 @@ TrendsWindow::TrendsWindow(const QStringList& logs, QWidget* parent) : QWidget(p
     m_logList = new QLabel(this);
     m_logList->setObjectName(QStringLiteral("logList"));
     m_logList->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
     m_logList->setWordWrap(true);
 
     auto* content = new QWidget(this);
@@ -220,10 +215,7 @@ TrendsWindow::~TrendsWindow() = default;
 void TrendsWindow::FitToScreen(QWidget* content) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize room = screen != nullptr
-                           ? screen->availableGeometry().size() - kWindowFrameAllowance
-                           : kPreferredSize;
+    const QSize room = RoomOnScreen(kPreferredSize);
     if (content->minimumSizeHint().width() > room.width() ||
         content->minimumSizeHint().height() > room.height()) {
         // A small screen or large scaling: what does not fit scrolls.
@@ -464,18 +456,10 @@ void TrendsWindow::ReloadChangedLogs() {
 
 void TrendsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (m_placed || screen == nullptr) {
-        return;
+    if (!m_placed) {
+        m_placed = true;
+        PlaceOnScreen(*this);
     }
-    m_placed = true;
-    const QRect available = screen->availableGeometry();
-    QRect placed = frameGeometry();
-    placed.moveCenter(available.center());
-    // The title bar stays on the screen, where the window can be moved by it.
-    placed.moveTop(std::max(placed.top(), available.top()));
-    placed.moveLeft(std::max(placed.left(), available.left()));
-    move(placed.topLeft());
 }
 
 void TrendsWindow::dragEnterEvent(QDragEnterEvent* event) {

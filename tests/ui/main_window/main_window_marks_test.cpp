@@ -2,8 +2,10 @@
 // the tooltips and accessible descriptions that say why, on the offscreen platform.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPalette>
+#include <QPlainTextEdit>
 
 #include <algorithm>
 #include <cmath>
@@ -95,7 +97,18 @@ protected:
                 << where;
         }
         EXPECT_EQ(label->toolTip(), reason) << where;
-        EXPECT_EQ(label->accessibleDescription(), reason) << where;
+        ExpectHeard(label, reason, where);
+    }
+    /// Expects a screen reader to hear the label's value (its text, and the unit of a converted
+    /// value) and then `reason`, as the accessibility bridge asks for them.
+    static void ExpectHeard(const QLabel* label, const QString& reason, const std::string& where) {
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(const_cast<QLabel*>(label));
+        ASSERT_NE(heard, nullptr) << where;
+        const QString value = heard->text(QAccessible::Value);
+        EXPECT_TRUE(value.startsWith(label->text())) << where;
+        EXPECT_EQ(heard->text(QAccessible::Description),
+                  reason.isEmpty() ? value : value + QStringLiteral(". ") + reason)
+            << where;
     }
     void ExpectPair(int channel, Look look, const QString& reason) {
         ExpectLabel(channel, 0, look, reason);
@@ -195,6 +208,54 @@ TEST_F(MainWindowMarksTest, TheCalibrationValueOfADoubtfulFrameTakesTheWarningCo
         ExpectAllNormalBut({kChannelCount});
         ExpectTextsOfTheRecord();
     }
+}
+
+TEST_F(MainWindowMarksTest, AnotherLogLeavesThePreviousTextsMarkedUntilItsOwnAreRead) {
+    OpenAndStep({FrameLines({{6, "650 650 650 647"}})}, 10);  // to the end: 6D doubtful, red
+    std::string next = "ORBIT 2\r\nTIME 10:00\r\nDATE 01-JAN-03\r\n";
+    for (const std::string& line : FrameLines()) {
+        next += line + "\r\n";
+    }
+    OpenThroughMenu(dir.Write("next.txt", next));  // reads ORBIT; CSV output goes off
+    const QString previous = QStringLiteral("From the previous log, pass.txt.");
+    EXPECT_EQ(Label(QStringLiteral("lblDate"))->text(), QStringLiteral("08-JUL-02"));
+    const struct {
+        int steps;                      // Next presses before the stage
+        std::vector<const char*> grey;  // header labels greyed
+        int firstNormalChannel;         // channels before it read from the new log
+    } stages[] = {
+        {0, {"lblDate", "lblTime"}, 1},
+        {2, {}, 1},  // TIME and DATE
+        {2, {}, 5},  // HI HI and row 1
+        {5, {}, 25},
+    };
+    int stepped = 0;
+    for (const auto& stage : stages) {
+        Step(stage.steps);
+        stepped += stage.steps;
+        SCOPED_TRACE("after " + std::to_string(stepped) + " steps");
+        for (const char* name : {"lblOrbit", "lblDate", "lblTime"}) {
+            const bool grey = std::find_if(stage.grey.begin(), stage.grey.end(), [&](auto g) {
+                                  return std::string(g) == name;
+                              }) != stage.grey.end();
+            const QLabel* label = Label(QLatin1String(name));
+            EXPECT_EQ(label->palette().color(QPalette::WindowText),
+                      Expected(grey ? Look::Grey : Look::Normal, label))
+                << name;
+            ExpectHeard(label, grey ? previous : QString(), name);
+        }
+        for (int channel = 1; channel <= kChannelCount; ++channel) {
+            const bool read = channel < stage.firstNormalChannel;
+            ExpectPair(channel, read ? Look::Normal : Look::Grey, read ? QString() : previous);
+        }
+        // Output Data shows a record only while CSV output is on: still the previous log's.
+        const auto* output = Find<QPlainTextEdit>(QStringLiteral("txtOutputData"));
+        EXPECT_EQ(output->palette().color(QPalette::Text),
+                  output->parentWidget()->palette().color(QPalette::Disabled, QPalette::WindowText));
+        EXPECT_EQ(output->toolTip(), previous);
+    }
+    ClickCsvSwitch();  // the header of the new CSV file
+    EXPECT_EQ(Find<QPlainTextEdit>(QStringLiteral("txtOutputData"))->toolTip(), QString());
 }
 
 TEST_F(MainWindowMarksTest, TheWarningColourReadsOnLightAndDarkThemes) {
