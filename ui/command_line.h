@@ -15,6 +15,10 @@ struct StartupRequest {
     QStringList trendLogs;
 };
 
+/// Answers --help and --version (status 0) before any window system is needed, with an
+/// application of its own that is gone on return; does nothing when neither is asked for.
+void AnswerHelpAndVersion(int& argc, char** argv);
+
 /// Reads the program's arguments: `ao07-telemetry [--steps N] [LOG]` or
 /// `ao07-telemetry --trends LOG...`. --help and --version
 /// print their text and end the program with status 0; bad usage prints the reason and ends it

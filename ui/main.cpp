@@ -13,6 +13,8 @@
 #include "ui/trends/trends_command_line.h"
 
 int main(int argc, char** argv) {
+    // Answered without a display, as a manual page or a package check may ask.
+    ao07::ui::AnswerHelpAndVersion(argc, argv);
     QApplication app(argc, argv);
     ao07::ui::SetApplicationIdentity();
     const ao07::ui::StartupRequest request = ao07::ui::ReadCommandLine(app);

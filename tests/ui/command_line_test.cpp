@@ -19,10 +19,13 @@ struct Outcome {
 };
 
 /// Runs the real ao07-telemetry with `args` (shell words); only runs that end by themselves.
-Outcome RunTelemetry(const test::TempDir& dir, const std::string& args) {
-    const std::string command = "cd '" + dir.Path() + "' && QT_QPA_PLATFORM=offscreen '" +
-                                AO07_TELEMETRY_PATH + "' " + args + " >'" + dir.File("stdout.txt") +
-                                "' 2>'" + dir.File("stderr.txt") + "'";
+/// `platform` is Qt's: "offscreen", or "xcb" with no display to connect to.
+Outcome RunTelemetry(const test::TempDir& dir, const std::string& args,
+                     const std::string& platform = "offscreen") {
+    const std::string command = "cd '" + dir.Path() +
+                                "' && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=" +
+                                platform + " '" + AO07_TELEMETRY_PATH + "' " + args + " >'" +
+                                dir.File("stdout.txt") + "' 2>'" + dir.File("stderr.txt") + "'";
     const int raw = std::system(command.c_str());
     Outcome run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -37,10 +40,15 @@ TEST(TelemetryCommandLine, HelpVersionAndBadUsage) {
         int status;
         std::string out;  // a part of standard output
         std::string err;  // a part of standard error
+        const char* platform = "offscreen";
     };
     const std::vector<Case> cases = {
         {"--version", 0, std::string("ao07-telemetry ") + kVersionText + "\n", ""},
         {"--help", 0, "For demonstrations", ""},
+        // Before any window system: no display at all.
+        {"--version", 0, std::string("ao07-telemetry ") + kVersionText + "\n", "", "xcb"},
+        {"-h", 0, "Usage: ", "", "xcb"},
+        {"--steps 2 --help a.txt", 0, "[LOG]", "", "xcb"},
         {"--help", 0, "[LOG]", ""},
         {"a.txt b.txt", 2, "", "one log at a time, not 2"},
         {"--steps x a.txt", 2, "", "--steps takes a count of 0 or more, not \"x\""},
@@ -51,8 +59,8 @@ TEST(TelemetryCommandLine, HelpVersionAndBadUsage) {
     };
     const test::TempDir dir;
     for (const Case& c : cases) {
-        const Outcome run = RunTelemetry(dir, c.args);
-        EXPECT_EQ(run.status, c.status) << c.args;
+        const Outcome run = RunTelemetry(dir, c.args, c.platform);
+        EXPECT_EQ(run.status, c.status) << c.args << " on " << c.platform;
         EXPECT_NE(run.out.find(c.out), std::string::npos) << c.args << ": " << run.out;
         EXPECT_NE(run.err.find(c.err), std::string::npos) << c.args << ": " << run.err;
     }
