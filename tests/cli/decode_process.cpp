@@ -1,25 +1,9 @@
 #include "cli/decode_process.h"
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-
-#include "support/temp_dir.h"
-
 namespace ao07::test {
 
 Outcome Decode(const TempDir& dir, const std::string& args, const std::string& input) {
-    const std::string in = dir.Write("stdin.bin", input);
-    // The redirections come first, so that one among `args` (such as >/dev/full) wins.
-    const std::string command = "cd '" + dir.Path() + "' && <'" + in + "' >'" +
-                                dir.File("stdout.bin") + "' 2>'" + dir.File("stderr.bin") +
-                                "' '" AO07_DECODE_PATH "' " + args;
-    const int raw = std::system(command.c_str());
-    Outcome run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadFile(dir.File("stdout.bin"));
-    run.err = ReadFile(dir.File("stderr.bin"));
-    return run;
+    return RunProgram(AO07_DECODE_PATH, dir, args, input);
 }
 
 const std::string kFrame =

@@ -2,16 +2,9 @@
 
 #include <string>
 
+#include "support/program_run.h"
+
 namespace ao07::test {
-
-class TempDir;
-
-/// What a run of the real ao07-decode left behind.
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 /// Runs the real ao07-decode with `args` (shell words, which may redirect standard output) in
 /// `dir`, standard input from `input`.

@@ -23,13 +23,16 @@ fail() {
     failures=$((failures + 1))
 }
 
-for program in ao07-telemetry ao07-decode; do
+for program in ao07-telemetry ao07-decode ao07-listen; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is not installed as an executable"
 done
 
 decode_version=$("$prefix/bin/ao07-decode" --version 2>&1 || true)
 [ "$decode_version" = "ao07-decode $version" ] ||
     fail "installed ao07-decode --version says '$decode_version', not 'ao07-decode $version'"
+listen_version=$("$prefix/bin/ao07-listen" --version 2>&1 || true)
+[ "$listen_version" = "ao07-listen $version" ] ||
+    fail "installed ao07-listen --version says '$listen_version', not 'ao07-listen $version'"
 
 desktop="$prefix/share/applications/ao07-telemetry.desktop"
 if [ -f "$desktop" ]; then
@@ -61,7 +64,7 @@ if [ -n "$metainfo" ]; then
 else
     fail "no share/metainfo/*.metainfo.xml is installed"
 fi
-for page in ao07-telemetry ao07-decode; do
+for page in ao07-telemetry ao07-decode ao07-listen; do
     [ -f "$prefix/share/man/man1/$page.1.gz" ] || fail "share/man/man1/$page.1.gz is not installed"
 done
 

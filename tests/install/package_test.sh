@@ -21,13 +21,15 @@ deb="$work/out/ao07-telemetry_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || { ls "$work/out"; echo "FAIL: no $(basename "$deb")"; exit 1; }
 
 [ "$(dpkg-deb -f "$deb" Section)" = hamradio ] || fail "the section is not hamradio"
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' ||
-    fail "the dependencies found by shlibdeps lack libqt6widgets6: $(dpkg-deb -f "$deb" Depends)"
+for library in libqt6widgets6 libsndfile1; do
+    dpkg-deb -f "$deb" Depends | grep -q "$library" ||
+        fail "the dependencies found by shlibdeps lack $library: $(dpkg-deb -f "$deb" Depends)"
+done
 
 root="$work/root"
 dpkg -x "$deb" "$root"
 for file in usr/share/doc/ao07-telemetry/copyright usr/share/man/man1/ao07-telemetry.1.gz \
-    usr/share/man/man1/ao07-decode.1.gz; do
+    usr/share/man/man1/ao07-decode.1.gz usr/share/man/man1/ao07-listen.1.gz; do
     [ -f "$root/$file" ] || fail "the package lacks /$file"
 done
 gzip -t "$root/usr/share/man/man1/ao07-decode.1.gz" || fail "ao07-decode.1.gz is not gzipped"
@@ -35,6 +37,8 @@ gzip -t "$root/usr/share/man/man1/ao07-decode.1.gz" || fail "ao07-decode.1.gz is
 decode="$root/usr/bin/ao07-decode"
 telemetry="$root/usr/bin/ao07-telemetry"
 [ "$("$decode" --version)" = "ao07-decode $version" ] || fail "the installed ao07-decode --version"
+[ "$("$root/usr/bin/ao07-listen" --version)" = "ao07-listen $version" ] ||
+    fail "the installed ao07-listen --version"
 [ "$(QT_QPA_PLATFORM=offscreen "$telemetry" --version 2>/dev/null)" = "ao07-telemetry $version" ] ||
     fail "the installed ao07-telemetry --version"
 "$decode" "$examples/pass-1.txt" >"$work/pass-1.csv" || fail "the installed ao07-decode failed"
