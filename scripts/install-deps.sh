@@ -19,7 +19,7 @@ case "${1:-}" in
     test) wanted=("${build[@]}" libgtest-dev nlohmann-json3-dev xvfb xauth clang-14
         libclang-rt-14-dev "${package[@]}" "${screen_reader[@]}") ;;
     package) wanted=("${build[@]}" dpkg-dev file) ;;
-    bench) wanted=("${build[@]}" libbenchmark-dev) ;;
+    bench) wanted=("${build[@]}" libbenchmark-dev sox multimon-ng gnuplot-nox time python3) ;;
     shot) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
     *) echo "usage: $0 run|test|bench|shot|package" >&2; exit 2 ;;
 esac
