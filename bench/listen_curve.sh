@@ -18,7 +18,7 @@ per_point=${1:-4}
 build=${AO07_BENCH_BUILD:-build/bench-release}
 jobs=${AO07_BENCH_JOBS:-2}
 png=${AO07_CURVE_PNG:-docs/listen-curve.png}
-snrs=(-25 -20 -17 -15 -14 -13 -12 -11 -10 -8 -5 -3 0 5 10)
+read -r -a snrs <<<"${AO07_BENCH_SNRS:--25 -20 -17 -15 -14 -13 -12 -11 -10 -8 -5 -3 0 5 10}"
 conditions=(plain impaired qrm wpm35)
 
 scripts/install-deps.sh bench
@@ -102,10 +102,11 @@ set xrange [-25:10]
 set yrange [0:100]
 set grid
 set key outside right
-plot for [c in "plain impaired qrm wpm35"] "$work/".c.".ao07-listen.xy" with linespoints \
-         title "ao07-listen ".c, \
-     for [c in "plain impaired qrm wpm35"] "$work/".c.".multimon-ng.xy" with linespoints \
-         dashtype 2 title "multimon-ng ".c
+conditions = "plain impaired qrm wpm35"
+plot for [i=1:4] "$work/".word(conditions, i).".ao07-listen.xy" with linespoints \
+         linecolor i pointtype 7 title "ao07-listen ".word(conditions, i), \
+     for [i=1:4] "$work/".word(conditions, i).".multimon-ng.xy" with linespoints \
+         linecolor i pointtype 6 dashtype 2 title "multimon-ng ".word(conditions, i)
 PLOT
 echo "Curve written to $png"
 
@@ -122,7 +123,7 @@ echo "Ten minutes of noise alone: ao07-listen wrote $rows rows and $markers HI H
 # Speed on one core, on ten minutes of plain audio at -10 dB, and memory on two hours of it.
 for rate in 8000 48000; do
     "$synth" --frames 7 --snr -10 --rate "$rate" --seed $((seed_base + 99998)) \
-        --lead 5 -o "$work/ten.$rate.wav"
+        --lead 30 -o "$work/ten.$rate.wav"
     seconds=$(soxi -D "$work/ten.$rate.wav")
     read -r wall user sys rss < <(taskset -c 0 /usr/bin/time -f '%e %U %S %M' \
         "$listen" -o /dev/null "$work/ten.$rate.wav" 2>&1 >/dev/null | tail -1)
