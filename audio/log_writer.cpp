@@ -4,8 +4,7 @@
 
 namespace ao07::audio {
 
-LogWriter::LogWriter(OutputFile& file, std::string name, HeardLog log)
-    : m_file(file), m_name(std::move(name)), m_log(std::move(log)) {}
+LogWriter::LogWriter(OutputFile& file, HeardLog log) : m_file(file), m_log(std::move(log)) {}
 
 std::string LogWriter::Begin() {
     m_lines = m_log.Opening();
@@ -20,14 +19,12 @@ std::string LogWriter::Write(const HeardLine& heard) {
 
 std::string LogWriter::WriteLines() {
     for (const std::string& line : m_lines) {
-        if (const std::string error = m_file.WriteLine(line); !error.empty()) {
-            return "cannot write the log to \"" + m_name + "\": " + error;
+        if (std::string error = m_file.WriteLine(line); !error.empty()) {
+            return error;
         }
     }
-    if (const std::string error = m_file.Flush(); !error.empty()) {
-        return "cannot write the log to \"" + m_name + "\": " + error;
-    }
-    return {};
+    // A log being made is followed by other programs while it grows: no line waits in memory.
+    return m_file.Flush();
 }
 
 }  // namespace ao07::audio

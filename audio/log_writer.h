@@ -15,10 +15,10 @@ namespace ao07::audio {
 /// a log being made can be followed by ao07-decode --follow and the Trends window.
 class LogWriter {
 public:
-    /// Writes to `file`, which is open and not batched; `name` is how messages name it.
-    LogWriter(OutputFile& file, std::string name, HeardLog log);
+    /// Writes to `file`, which is open.
+    LogWriter(OutputFile& file, HeardLog log);
 
-    /// Writes the lines that open the log. Returns "" or the message for the user.
+    /// Writes the lines that open the log. Returns "" or the reason the file took them not.
     std::string Begin();
 
     /// As HeardLog::SetRecordingStart.
@@ -26,15 +26,14 @@ public:
         m_log.SetRecordingStart(utcSeconds);
     }
 
-    /// Writes what the log gets for `heard`. Returns "" or the message for the user; after a
-    /// failure the file ends with the last line written whole.
+    /// Writes what the log gets for `heard`, and hands it to the file at once. Returns "" or the
+    /// reason the file took it not; the file then ends with the last line written whole.
     std::string Write(const HeardLine& heard);
 
 private:
     std::string WriteLines();
 
     OutputFile& m_file;
-    std::string m_name;
     HeardLog m_log;
     std::vector<std::string> m_lines;  ///< reused for each heard line
 };

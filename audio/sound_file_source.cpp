@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "audio/sample_source.h"
+#include "core/log_file.h"
 
 namespace ao07::audio {
 namespace {
@@ -138,21 +138,16 @@ private:
     std::string m_error;
 };
 
-/// Opens `path` without waiting on a device or pipe, and checks that it is a file with
-/// something in it. Returns the descriptor, or -1 with `error` set.
+/// Opens `path` as every file the program reads is opened, and checks that it has something
+/// in it. Returns the descriptor, or -1 with `error` set.
 int OpenRegularFile(const std::string& path, std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenLogDescriptor(path, LogFiles::RegularOnly, error);
     if (fd < 0) {
-        error = std::strerror(errno);
         return -1;
     }
     struct stat file {};
     if (::fstat(fd, &file) != 0) {
         error = std::strerror(errno);
-    } else if (S_ISDIR(file.st_mode)) {
-        error = "it is a folder";
-    } else if (!S_ISREG(file.st_mode)) {
-        error = "it is not a regular file (standard input is read with - and --rate)";
     } else if (file.st_size == 0) {
         error = "the file is empty";
     }
@@ -160,8 +155,6 @@ int OpenRegularFile(const std::string& path, std::string& error) {
         ::close(fd);
         return -1;
     }
-    // Reading blocks again from here on: a regular file never makes it wait long.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 

@@ -20,8 +20,8 @@ LogIdentities IdentitiesOf(const std::vector<std::string>& logs) {
 DecodeOutput::DecodeOutput(std::string path)
     : m_path(std::move(path)), m_name(m_path.empty() ? "standard output" : m_path) {}
 
-std::string DecodeOutput::Open(const LogIdentities& logs) {
-    if (std::string error = m_file.Open(m_path, logs); !error.empty()) {
+std::string DecodeOutput::Open(const LogIdentities& inputs, std::string_view refusal) {
+    if (std::string error = m_file.Open(m_path, inputs, refusal); !error.empty()) {
         return error;
     }
     // Nothing is held yet: switching batching on or off cannot fail here.

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -16,8 +17,9 @@ using LogIdentities = std::vector<FileIdentity>;
 /// The identities of the logs named (standard input for "-") that are regular files.
 LogIdentities IdentitiesOf(const std::vector<std::string>& logs);
 
-/// The output of ao07-decode: the named file (created afresh) or standard output. Batched unless
-/// it is a terminal, where each record is shown as soon as its frame is read.
+/// The output of ao07-decode and ao07-listen: the named file (created afresh) or standard
+/// output. Batched unless it is a terminal, where each record is shown as soon as its frame is
+/// read.
 class DecodeOutput {
 public:
     /// `path` is "" for standard output.
@@ -27,9 +29,9 @@ public:
     bool IsOpen() const { return m_open; }
     OutputFile& File() { return m_file; }
 
-    /// Opens the output; refuses (kOutputIsALog) a file that is one of `logs`. Returns "" or the
-    /// reason it cannot be written.
-    std::string Open(const LogIdentities& logs);
+    /// Opens the output; refuses a file that is one of `inputs`, with `refusal` as the reason.
+    /// Returns "" or the reason it cannot be written.
+    std::string Open(const LogIdentities& inputs, std::string_view refusal = kOutputIsALog);
 
     /// The message for an output that could not be closed cleanly for `reason`.
     std::string NotClosed(const std::string& reason) const;

@@ -15,8 +15,7 @@ std::string GroupReportLine(const std::string& recording, const audio::HeardGrou
     json += ",\"confidence\":[";
     for (std::size_t i = 0; i < group.confidence.size(); ++i) {
         json += i == 0 ? "" : ",";
-        // Shortest float text: a confidence of 0.9996 must not read as 1.000.
-        AppendJsonNumber(json, static_cast<float>(group.confidence[i]));
+        AppendJsonNumber(json, group.confidence[i]);
     }
     json += "],\"tone_hz\":";
     AppendJsonNumber(json, group.signal.toneHz);

@@ -60,4 +60,8 @@ void AppendJsonNumber(std::string& json, float value) {
     AppendNumber(json, value);
 }
 
+void AppendJsonNumber(std::string& json, double value) {
+    AppendNumber(json, value);
+}
+
 }  // namespace ao07::tool

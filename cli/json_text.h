@@ -20,4 +20,8 @@ void AppendJsonInteger(std::string& json, std::int64_t value);
 /// for a value that is not finite.
 void AppendJsonNumber(std::string& json, float value);
 
+/// Appends `value` as a JSON number, the shortest text that reads back as the same double; null
+/// for a value that is not finite.
+void AppendJsonNumber(std::string& json, double value);
+
 }  // namespace ao07::tool

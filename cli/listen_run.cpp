@@ -1,6 +1,5 @@
 #include "cli/listen_run.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <memory>
@@ -13,10 +12,10 @@
 #include "audio/log_writer.h"
 #include "audio/recording_start.h"
 #include "audio/sample_source.h"
+#include "cli/decode_output.h"
 #include "cli/group_report.h"
 #include "cli/listen_options.h"
 #include "cli/progress_bar.h"
-#include "core/output_file.h"
 
 namespace ao07::cli {
 namespace {
@@ -25,52 +24,20 @@ namespace {
 /// come out promptly from a live pipe and memory stays small.
 constexpr std::size_t kBlockSamples = 4096;
 
+/// Why the log or the report may not be a file that is read: creating it would empty it.
+constexpr std::string_view kIsARecording = "it is one of the recordings being read";
+
 std::string NameOf(const std::string& recording) {
     return recording == "-" ? "standard input" : recording;
 }
 
-/// Whether the file at `path` is one of the recordings, which creating it would empty.
-bool IsOneOfTheRecordings(const std::string& path, const std::vector<std::string>& recordings) {
-    struct stat target {};
-    if (::stat(path.c_str(), &target) != 0 || !S_ISREG(target.st_mode)) {
-        return false;
-    }
-    for (const std::string& recording : recordings) {
-        struct stat file {};
-        if (recording != "-" && ::stat(recording.c_str(), &file) == 0 &&
-            file.st_dev == target.st_dev && file.st_ino == target.st_ino) {
-            return true;
-        }
-    }
-    return false;
-}
-
-/// The log or the report: the named file created afresh, or standard output.
-struct Output {
-    std::string path;  ///< "" for standard output
-    OutputFile file;
-
-    std::string Name() const { return path.empty() ? "standard output" : path; }
-
-    std::string Open(const std::vector<std::string>& recordings) {
-        if (path.empty()) {
-            file.Attach(STDOUT_FILENO);
-            return {};
-        }
-        if (IsOneOfTheRecordings(path, recordings)) {
-            return "it is one of the recordings being read";
-        }
-        return file.Create(path);
-    }
-};
-
 class ListenRun final : public audio::ListenEvents {
 public:
     ListenRun(const ListenOptions& options, std::ostream& errors)
-        : m_options(options), m_errors(errors) {
-        m_log.path = options.outputPath;
-        m_report.path = options.reportPath;
-    }
+        : m_options(options),
+          m_errors(errors),
+          m_log(options.outputPath),
+          m_report(options.reportPath) {}
 
     int Run() {
         for (const std::string& recording : m_options.recordings) {
@@ -78,11 +45,9 @@ public:
                 return 1;
             }
         }
-        if (m_outputsOpen) {
-            for (Output* output : {&m_log, &m_report}) {
-                if (const std::string error = output->file.Close(); !error.empty()) {
-                    return Fail("cannot write \"" + output->Name() + "\": " + error);
-                }
+        for (tool::DecodeOutput* output : {&m_log, &m_report}) {
+            if (const std::string error = output->File().Close(); !error.empty()) {
+                return Fail(output->NotClosed(error));
             }
         }
         return m_status;
@@ -102,7 +67,7 @@ private:
             Fail("cannot read recording \"" + name + "\": " + error);
             return true;
         }
-        if (!m_outputsOpen && !OpenOutputs()) {
+        if (!m_log.IsOpen() && !OpenOutputs()) {
             return false;
         }
         m_recording = name;
@@ -142,19 +107,22 @@ private:
     }
 
     bool OpenOutputs() {
-        for (Output* output : {&m_log, &m_report}) {
-            if (output == &m_report && m_report.path.empty()) {
+        const tool::LogIdentities recordings = tool::IdentitiesOf(m_options.recordings);
+        for (tool::DecodeOutput* output : {&m_log, &m_report}) {
+            if (output == &m_report && m_options.reportPath.empty()) {
                 continue;
             }
-            if (const std::string error = output->Open(m_options.recordings); !error.empty()) {
+            if (const std::string error = output->Open(recordings, kIsARecording); !error.empty()) {
                 Fail("cannot write \"" + output->Name() + "\": " + error);
                 return false;
             }
+            // Others follow the log and the report while they grow: each line goes out whole
+            // as soon as it is complete.
+            output->File().SetBatched(false);
         }
-        m_outputsOpen = true;
-        m_writer.emplace(m_log.file, m_log.Name(), audio::HeardLog(m_options.orbit));
+        m_writer.emplace(m_log.File(), audio::HeardLog(m_options.orbit));
         if (const std::string error = m_writer->Begin(); !error.empty()) {
-            Fail(error);
+            Fail(m_log.RecordNotWritten(error));
             return false;
         }
         return true;
@@ -167,19 +135,22 @@ private:
         if (m_progress) {
             m_progress->Clear();  // the log may be shown on the same terminal
         }
-        if (m_writeError.empty()) {
-            m_writeError = m_writer->Write(line);
+        if (!m_writeError.empty()) {
+            return;
+        }
+        if (const std::string error = m_writer->Write(line); !error.empty()) {
+            m_writeError = m_log.RecordNotWritten(error);
         }
     }
 
     void GroupHeard(const audio::HeardGroup& group) override {
-        if (m_report.path.empty() || !m_writeError.empty()) {
+        if (!m_report.IsOpen() || !m_writeError.empty()) {
             return;
         }
         if (const std::string error =
-                m_report.file.WriteRecord(GroupReportLine(m_recording, group));
+                m_report.File().WriteRecord(GroupReportLine(m_recording, group));
             !error.empty()) {
-            m_writeError = "cannot write the report to \"" + m_report.Name() + "\": " + error;
+            m_writeError = m_report.RecordNotWritten(error);
         }
     }
 
@@ -195,9 +166,8 @@ private:
 
     const ListenOptions& m_options;
     std::ostream& m_errors;
-    Output m_log;
-    Output m_report;
-    bool m_outputsOpen = false;
+    tool::DecodeOutput m_log;
+    tool::DecodeOutput m_report;
     std::optional<audio::LogWriter> m_writer;
     std::optional<ProgressBar> m_progress;
     std::string m_recording;

@@ -62,13 +62,14 @@ OutputFile::~OutputFile() {
     Close();
 }
 
-std::string OutputFile::Open(const std::string& path, std::span<const FileIdentity> logs) {
+std::string OutputFile::Open(const std::string& path, std::span<const FileIdentity> logs,
+                             std::string_view refusal) {
     struct stat target {};
     const bool exists =
         path.empty() ? ::fstat(STDOUT_FILENO, &target) == 0 : ::stat(path.c_str(), &target) == 0;
     const FileIdentity identity{target.st_dev, target.st_ino};
     if (exists && std::find(logs.begin(), logs.end(), identity) != logs.end()) {
-        return kOutputIsALog;
+        return std::string(refusal);
     }
     if (path.empty()) {
         Attach(STDOUT_FILENO);

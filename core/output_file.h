@@ -37,9 +37,10 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     /// Creates the named file, emptying an existing one, or writes to standard output for "";
-    /// refuses (kOutputIsALog) a file that is one of `logs`, under any name. Returns "" or the
-    /// reason it cannot be written.
-    std::string Open(const std::string& path, std::span<const FileIdentity> logs);
+    /// refuses a file that is one of `logs` (or of the files being read), under any name, with
+    /// `refusal` as the reason. Returns "" or the reason it cannot be written.
+    std::string Open(const std::string& path, std::span<const FileIdentity> logs,
+                     std::string_view refusal = kOutputIsALog);
 
     /// Creates the named file, emptying an existing one. Returns "" or the reason it failed.
     std::string Create(const std::string& path);

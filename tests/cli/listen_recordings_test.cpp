@@ -28,6 +28,12 @@ std::string WriteWav(const TempDir& dir, const std::string& name, int rateHz, do
     return path;
 }
 
+std::string NotWritten(const std::string& name) {
+    return "ao07-listen: The output \"" + name +
+           "\" could not be written: No space left on device. Nothing more goes to it; what was "
+           "written before is kept whole.\n";
+}
+
 std::string Cannot(const std::string& name, const std::string& reason) {
     return "ao07-listen: cannot read recording \"" + name + "\": " + reason + "\n";
 }
@@ -41,6 +47,7 @@ TEST(ListenRecordings, ThoseThatCannotBeReadAreNamed) {
     dir.Write("cut.wav", wav.substr(0, wav.size() / 2));
     WriteWav(dir, "slow.wav", 4000, 1.0);
     ::mkdir(dir.File("folder.wav").c_str(), 0755);
+    ::mkfifo(dir.File("pipe.wav").c_str(), 0644);
     const struct {
         const char* name;
         std::string err;
@@ -48,7 +55,8 @@ TEST(ListenRecordings, ThoseThatCannotBeReadAreNamed) {
     } cases[] = {
         {"missing.wav", Cannot("missing.wav", "No such file or directory"), true},
         {"empty.wav", Cannot("empty.wav", "the file is empty"), true},
-        {"folder.wav", Cannot("folder.wav", "it is a folder"), true},
+        {"folder.wav", Cannot("folder.wav", "Is a directory"), true},
+        {"pipe.wav", Cannot("pipe.wav", "It is a named pipe, not an ordinary file"), true},
         {"log.wav",
          Cannot("log.wav", "it is not sound in a format libsndfile reads (Format not recognised)"),
          true},
@@ -82,10 +90,8 @@ TEST(ListenRecordings, OutputsThatCannotBeWrittenAreNamed) {
         const char* args;
         std::string err;
     } cases[] = {
-        {"--orbit 1 quiet.wav >/dev/full",
-         "ao07-listen: cannot write the log to \"standard output\": No space left on device\n"},
-        {"--orbit 1 -o /dev/full quiet.wav",
-         "ao07-listen: cannot write the log to \"/dev/full\": No space left on device\n"},
+        {"--orbit 1 quiet.wav >/dev/full", NotWritten("standard output")},
+        {"--orbit 1 -o /dev/full quiet.wav", NotWritten("/dev/full")},
         {"-o quiet.wav quiet.wav",
          "ao07-listen: cannot write \"quiet.wav\": it is one of the recordings being read\n"},
         {"-o no/such/folder/log.txt quiet.wav",
