@@ -112,13 +112,16 @@ private:
             if (output == &m_report && m_options.reportPath.empty()) {
                 continue;
             }
-            if (const std::string error = output->Open(recordings, kIsARecording); !error.empty()) {
+            // Others follow the log and the report while they grow: each line goes out whole
+            // as soon as it is complete.
+            std::string error = output->Open(recordings, kIsARecording);
+            if (error.empty()) {
+                error = output->File().SetBatched(false);
+            }
+            if (!error.empty()) {
                 Fail("cannot write \"" + output->Name() + "\": " + error);
                 return false;
             }
-            // Others follow the log and the report while they grow: each line goes out whole
-            // as soon as it is complete.
-            output->File().SetBatched(false);
         }
         m_writer.emplace(m_log.File(), audio::HeardLog(m_options.orbit));
         if (const std::string error = m_writer->Begin(); !error.empty()) {
