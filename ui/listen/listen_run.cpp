@@ -1,14 +1,18 @@
 #include "ui/listen/listen_run.h"
 
 #include <QAudioSource>
+#include <QDateTime>
+#include <QFile>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstring>
 
 #include "audio/beacon_listener.h"
+#include "audio/heard_log.h"
+#include "audio/recording_start.h"
+#include "audio/sample_source.h"
 #include "audio/spectrum_rows.h"
-#include "ui/listen/recording_feed.h"
 
 namespace ao07::ui {
 namespace {
@@ -32,10 +36,13 @@ ListenRun::~ListenRun() {
     Stop();
 }
 
-void ListenRun::StartEngine(double sampleRateHz) {
+void ListenRun::StartEngine(double sampleRateHz, std::optional<std::int64_t> startUtcSeconds) {
+    m_log = std::make_unique<audio::HeardLog>();
+    m_log->SetRecordingStart(startUtcSeconds);
     audio::ListenSettings settings;
     settings.sampleRateHz = sampleRateHz;
-    m_engine = std::make_unique<audio::BeaconListener>(settings, *this);
+    audio::ListenEvents& events = *this;
+    m_engine = std::make_unique<audio::BeaconListener>(settings, events);
     audio::SpectrumSettings band;
     band.sampleRateHz = sampleRateHz;
     band.lowHz = kLowHz;
@@ -68,22 +75,25 @@ QString ListenRun::StartInput(const QAudioDevice& device) {
         m_input = nullptr;
         return tr("The sound input \"%1\" could not be opened.").arg(device.description());
     }
-    StartEngine(format.sampleRate());
+    // Sound from an input is heard as it comes: its first sample is now.
+    StartEngine(format.sampleRate(), QDateTime::currentSecsSinceEpoch());
     connect(m_input, &QIODevice::readyRead, this, &ListenRun::onInputReady);
     return {};
 }
 
 QString ListenRun::StartRecording(const QString& path, bool fast) {
     Stop();
-    auto feed = std::make_unique<RecordingFeed>();
-    const QString error = feed->Open(path);
-    if (!error.isEmpty()) {
-        return error;
+    std::string error;
+    m_recording = audio::OpenRecording(QFile::encodeName(path).toStdString(), error);
+    if (!m_recording) {
+        return tr("The recording \"%1\" cannot be read: %2")
+            .arg(path, QString::fromStdString(error));
     }
-    m_recording = std::move(feed);
     m_fast = fast;
     m_samplesPlayed = 0;
-    StartEngine(m_recording->SampleRateHz());
+    // A recording's frames get TIME and DATE lines when its name says when it started, as SDR
+    // programs name their recordings; otherwise the operator types them.
+    StartEngine(m_recording->RateHz(), audio::StartFromFileName(QFile::encodeName(path).toStdString()));
     m_recordingClock.start();
     m_recordingTimer->start(fast ? 0 : kRecordingTickMs);
     return {};
@@ -105,6 +115,7 @@ void ListenRun::Stop() {
     m_engine->Finish();
     m_engine.reset();
     m_spectrum.reset();
+    m_log.reset();
 }
 
 void ListenRun::TuneTo(double toneHz) {
@@ -140,17 +151,18 @@ void ListenRun::onInputReady() {
 }
 
 void ListenRun::onRecordingTick() {
-    const double rateHz = m_recording->SampleRateHz();
+    const double rateHz = m_recording->RateHz();
     // At real time the recording keeps pace with the clock, whatever the timer's jitter.
     const auto due = m_fast ? m_samplesPlayed + static_cast<qint64>(kFastSecondsPerTurn * rateHz)
                             : static_cast<qint64>(m_recordingClock.elapsed() * rateHz / 1000.0);
     while (m_running && m_samplesPlayed < due) {
         m_samples.resize(static_cast<std::size_t>(std::min<qint64>(due - m_samplesPlayed, 8192)));
-        QString error;
-        const std::size_t read = m_recording->Read(m_samples, error);
+        const std::size_t read = m_recording->Read(m_samples);
         if (read == 0) {
+            const QString error = QString::fromStdString(m_recording->Error());
             Stop();
-            emit finished(error.isEmpty() ? tr("The recording has ended.") : error);
+            emit finished(error.isEmpty() ? tr("The recording has ended.")
+                                          : tr("The recording could not be read on: %1").arg(error));
             return;
         }
         Push(std::span<const float>(m_samples.data(), read));
@@ -180,7 +192,12 @@ void ListenRun::LineHeard(const audio::HeardLine& line) {
                               heard.text[i] == 'x'});
         }
     }
-    emit lineHeard(QString::fromLatin1(line.text), digits);
+    std::vector<std::string> lines;
+    m_log->Take(line, lines);
+    for (const std::string& text : lines) {
+        // The digits' marks go with the engine's own line; the log's other lines carry none.
+        emit lineHeard(QString::fromLatin1(text), text == line.text ? digits : std::vector<HeardDigit>{});
+    }
 }
 
 }  // namespace ao07::ui

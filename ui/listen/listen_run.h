@@ -5,7 +5,9 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -18,12 +20,12 @@ class QTimer;
 
 namespace ao07::audio {
 class BeaconListener;
+class HeardLog;
+class SampleSource;
 class SpectrumRows;
 }  // namespace ao07::audio
 
 namespace ao07::ui {
-
-class RecordingFeed;
 
 /// One listening run: samples from a sound input or a recording go to the engine, which copies
 /// the beacon, and to the waterfall's spectrum. What they find comes out as signals, in the
@@ -58,13 +60,13 @@ signals:
     void spectrumRow(std::vector<float> powerDb, double firstBinHz, double binHz);
     /// The estimates changed.
     void signalChanged(const ao07::audio::SignalEstimate& signal);
-    /// The engine completed a line of the log.
+    /// The log got a line: one the engine completed, or a TIME or DATE line before a frame.
     void lineHeard(const QString& line, const std::vector<ao07::ui::HeardDigit>& digits);
     /// A recording ended, or the input stopped.
     void finished(const QString& reason);
 
 private:
-    void StartEngine(double sampleRateHz);
+    void StartEngine(double sampleRateHz, std::optional<std::int64_t> startUtcSeconds);
     void Push(std::span<const float> samples);
     void onInputReady();
     void onRecordingTick();
@@ -77,10 +79,11 @@ private:
 
     std::unique_ptr<audio::BeaconListener> m_engine;
     std::unique_ptr<audio::SpectrumRows> m_spectrum;
+    std::unique_ptr<audio::HeardLog> m_log;
     QAudioSource* m_source = nullptr;
     QIODevice* m_input = nullptr;
     int m_inputChannels = 1;
-    std::unique_ptr<RecordingFeed> m_recording;
+    std::unique_ptr<audio::SampleSource> m_recording;
     QTimer* m_recordingTimer = nullptr;
     QElapsedTimer m_recordingClock;
     qint64 m_samplesPlayed = 0;
