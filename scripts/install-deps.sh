@@ -10,6 +10,10 @@ build+=(fonts-liberation2)
 build+=(libqcustomplot-dev)
 # The listening engine: recordings, transforms, filters and resamplers.
 build+=(libsndfile1-dev libfftw3-dev libliquid-dev)
+# The Listen window's sound input.
+build+=(qt6-multimedia-dev)
+# A sound server of the tests' own, which plays the synthetic beacon into the Listen window.
+sound_loopback=(pulseaudio pulseaudio-utils)
 # The Debian package: CPack's shlibdeps needs dpkg-dev and file; the checks of what it holds.
 package=(dpkg-dev file desktop-file-utils appstream groff-base lintian)
 # The window heard over AT-SPI on a virtual display.
@@ -17,7 +21,7 @@ screen_reader=(xvfb xauth at-spi2-core python3-pyatspi dbus-daemon)
 case "${1:-}" in
     run) wanted=("${build[@]}") ;;
     test) wanted=("${build[@]}" libgtest-dev nlohmann-json3-dev xvfb xauth clang-14
-        libclang-rt-14-dev "${package[@]}" "${screen_reader[@]}") ;;
+        libclang-rt-14-dev "${package[@]}" "${screen_reader[@]}" "${sound_loopback[@]}") ;;
     package) wanted=("${build[@]}" dpkg-dev file) ;;
     bench) wanted=("${build[@]}" libbenchmark-dev sox multimon-ng gnuplot-nox time python3) ;;
     shot) wanted=("${build[@]}" xvfb xauth xdotool imagemagick) ;;

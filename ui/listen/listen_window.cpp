@@ -7,13 +7,14 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
-#include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTextBlock>
 #include <QTimer>
@@ -181,7 +182,12 @@ void ListenWindow::BuildControls() {
     layout->addWidget(m_waterfall, 2);
     layout->addWidget(m_pad, 3);
     layout->addLayout(statusRow);
-    resize(780, 560);
+    // The window's first size, within the screen however large its scaling.
+    QSize size(780, 560);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
+    }
+    resize(size);
 
     connect(m_source, &QComboBox::currentIndexChanged, this, &ListenWindow::onSourceChanged);
     connect(m_chooseRecording, &QPushButton::clicked, this,
