@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "ui/application_identity.h"
+#include "ui/listen/listen_window_loader.h"
 
 namespace ao07::ui {
 namespace {
@@ -33,6 +34,24 @@ struct Options {
     QCommandLineOption trends{
         QStringLiteral("trends"),
         QStringLiteral("Show only the Trends window, with the channels of every LOG given.")};
+    QCommandLineOption listen{
+        QStringLiteral("listen"),
+        QStringLiteral("Show only the Listen window, which copies the beacon from a sound input "
+                       "or from RECORDING into a log. Given a RECORDING or --device, it starts "
+                       "at once.")};
+    QCommandLineOption listenLog{
+        QStringLiteral("log"),
+        QStringLiteral("With --listen: the log to make (default: a name from the UTC date and "
+                       "time, in the folder of the last log)."),
+        QStringLiteral("path")};
+    QCommandLineOption device{
+        QStringLiteral("device"),
+        QStringLiteral("With --listen: copy from this sound input, named as listed below."),
+        QStringLiteral("name")};
+    QCommandLineOption fast{
+        QStringLiteral("fast"),
+        QStringLiteral("With --listen and a RECORDING: copy it as fast as it goes, not at real "
+                       "time.")};
 
     Options() {
         parser.setApplicationDescription(QStringLiteral(
@@ -40,10 +59,20 @@ struct Options {
             "24 decoded channels."));
         parser.addOption(steps);
         parser.addOption(trends);
+        for (const QCommandLineOption* option : {&listen, &listenLog, &device, &fast}) {
+            parser.addOption(*option);
+        }
         parser.addPositionalArgument(QStringLiteral("LOG"),
                                      QStringLiteral("The log to open at start-up, as File > Open "
-                                                    "would; with --trends, any number of logs."),
+                                                    "would; with --trends, any number of logs; "
+                                                    "with --listen, the RECORDING to copy."),
                                      QStringLiteral("[LOG]"));
+    }
+
+    /// Prints the help, with the sound inputs --device takes, and ends the program.
+    [[noreturn]] void ShowHelp() const {
+        std::fputs(qPrintable(parser.helpText() + QLatin1Char('\n') + SoundInputsHelp()), stdout);
+        std::exit(0);
     }
 };
 
@@ -69,7 +98,7 @@ void AnswerHelpAndVersion(int& argc, char** argv) {
         return;
     }
     if (options.parser.isSet(options.help)) {
-        options.parser.showHelp(0);
+        options.ShowHelp();
     }
     if (options.parser.isSet(options.version)) {
         options.parser.showVersion();
@@ -88,7 +117,7 @@ StartupRequest ReadCommandLine(const QCoreApplication& app) {
         UsageError(parser.errorText());
     }
     if (parser.isSet(help)) {
-        parser.showHelp(0);
+        options.ShowHelp();
     }
     if (parser.isSet(version)) {
         parser.showVersion();
@@ -96,6 +125,32 @@ StartupRequest ReadCommandLine(const QCoreApplication& app) {
 
     StartupRequest request;
     const QStringList logs = parser.positionalArguments();
+    const bool listenOnly = parser.isSet(options.listenLog) || parser.isSet(options.device) ||
+                            parser.isSet(options.fast);
+    if (listenOnly && !parser.isSet(options.listen)) {
+        UsageError(QStringLiteral("--log, --device and --fast go with --listen"));
+    }
+    if (parser.isSet(options.listen)) {
+        if (parser.isSet(trends) || parser.isSet(steps)) {
+            UsageError(QStringLiteral(
+                "--listen shows the Listen window alone, without --trends or --steps"));
+        }
+        if (logs.size() > 1) {
+            UsageError(QStringLiteral("one recording at a time, not %1").arg(logs.size()));
+        }
+        request.listen = true;
+        request.listenRequest.recording = logs.isEmpty() ? QString() : logs.constFirst();
+        request.listenRequest.log = parser.value(options.listenLog);
+        request.listenRequest.device = parser.value(options.device);
+        request.listenRequest.fast = parser.isSet(options.fast);
+        if (!request.listenRequest.recording.isEmpty() && parser.isSet(options.device)) {
+            UsageError(QStringLiteral("copy from a recording or from --device, not both"));
+        }
+        if (parser.isSet(options.fast) && request.listenRequest.recording.isEmpty()) {
+            UsageError(QStringLiteral("--fast goes with a RECORDING"));
+        }
+        return request;
+    }
     if (parser.isSet(trends)) {
         if (parser.isSet(steps)) {
             UsageError(

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "ui/listen/listen_request.h"
+
 class QCoreApplication;
 
 namespace ao07::ui {
@@ -13,14 +15,18 @@ struct StartupRequest {
     int steps = 0;        ///< Next presses after opening the log, for demonstrations
     bool trends = false;  ///< the Trends window alone, of `trendLogs`
     QStringList trendLogs;
+    bool listen = false;  ///< the Listen window alone, as `listenRequest` asks
+    ListenRequest listenRequest;
 };
 
 /// Answers --help and --version (status 0) before any window system is needed, with an
 /// application of its own that is gone on return; does nothing when neither is asked for.
 void AnswerHelpAndVersion(int& argc, char** argv);
 
-/// Reads the program's arguments: `ao07-telemetry [--steps N] [LOG]` or
-/// `ao07-telemetry --trends LOG...`. --help and --version
+/// Reads the program's arguments: `ao07-telemetry [--steps N] [LOG]`,
+/// `ao07-telemetry --trends LOG...` or
+/// `ao07-telemetry --listen [RECORDING] [--log PATH] [--device NAME] [--fast]`. --help (which
+/// also lists the sound inputs) and --version
 /// print their text and end the program with status 0; bad usage prints the reason and ends it
 /// with status 2.
 StartupRequest ReadCommandLine(const QCoreApplication& app);

@@ -4,11 +4,14 @@
 // (scripts/screenshot.sh uses it).
 //   ao07-telemetry --trends LOG...
 // shows the Trends window of those logs and nothing else.
+//   ao07-telemetry --listen [RECORDING] [--log PATH] [--device NAME] [--fast]
+// shows the Listen window alone, loaded from its module.
 
 #include <QApplication>
 
 #include "ui/application_identity.h"
 #include "ui/command_line.h"
+#include "ui/listen/listen_window_loader.h"
 #include "ui/main_window/main_window.h"
 #include "ui/trends/trends_command_line.h"
 
@@ -21,6 +24,11 @@ int main(int argc, char** argv) {
 
     if (request.trends) {
         return ao07::ui::RunTrendsAlone(request.trendLogs);
+    }
+    if (request.listen) {
+        return ao07::ui::OpenListenWindow(request.listenRequest, nullptr) != nullptr
+                   ? QApplication::exec()
+                   : 1;
     }
     ao07::ui::MainWindow window;
     window.show();

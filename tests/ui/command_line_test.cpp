@@ -56,6 +56,11 @@ TEST(TelemetryCommandLine, HelpVersionAndBadUsage) {
         {"--no-such-option", 2, "", "Unknown option 'no-such-option'"},
         {"--help", 0, "--trends", ""},
         {"--trends --steps 2 a.txt", 2, "", "--steps steps the main window"},
+        {"--help", 0, "Sound inputs", ""},
+        {"--log x.txt", 2, "", "--log, --device and --fast go with --listen"},
+        {"--listen --fast", 2, "", "--fast goes with a RECORDING"},
+        {"--listen --device d a.wav", 2, "", "copy from a recording or from --device, not both"},
+        {"--listen --trends a.wav", 2, "", "--listen shows the Listen window alone"},
     };
     const test::TempDir dir;
     for (const Case& c : cases) {

@@ -420,10 +420,8 @@ void ListenWindow::onRowCompleted(const QString& spoken) {
     if (!m_announce->isChecked()) {
         return;
     }
-    m_announcement->setText(spoken);
+    // Setting the name sends AT-SPI's accessible-name change, which the screen reader speaks.
     m_announcement->setAccessibleName(spoken);
-    QAccessibleEvent changed(m_announcement, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
 }
 
 void ListenWindow::onWriteFailed(const QString& reason) {

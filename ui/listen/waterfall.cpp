@@ -10,10 +10,13 @@
 namespace ao07::ui {
 namespace {
 
-// The colours span this range of power: the noise of a quiet receiver sits near the bottom, a
-// strong tone at the top.
+// The colours follow the noise floor (the median of a row: the band holds few tones): the noise
+// sits just above the bottom of the gradient, and a tone this far over it reaches the top.
 constexpr double kQuietDb = -100;
-constexpr double kLoudDb = -20;
+constexpr double kBelowFloorDb = 6;
+constexpr double kAboveFloorDb = 40;
+// How fast the colours follow a change of the floor: a share of each row's floor.
+constexpr double kFloorFollowing = 0.05;
 
 }  // namespace
 
@@ -37,7 +40,7 @@ Waterfall::Waterfall(double lowHz, double highHz, QWidget* parent) : QWidget(par
     m_map->data()->fill(kQuietDb);
     QCPColorGradient gradient(QCPColorGradient::gpThermal);
     m_map->setGradient(gradient);
-    m_map->setDataRange(QCPRange(kQuietDb, kLoudDb));
+    m_map->setDataRange(QCPRange(kQuietDb, kQuietDb + kAboveFloorDb));
     m_map->setInterpolate(false);
 
     m_plot->xAxis->setLabel(tr("Tone (Hz)"));
@@ -76,6 +79,14 @@ void Waterfall::AddRow(std::span<const float> powerDb, double firstBinHz, double
     }
     for (int bin = 0; bin < m_binCount; ++bin) {
         data->setCell(bin, kRows - 1, powerDb[static_cast<std::size_t>(bin)]);
+    }
+    if (!powerDb.empty()) {
+        m_sorted.assign(powerDb.begin(), powerDb.end());
+        const auto middle = m_sorted.begin() + static_cast<std::ptrdiff_t>(m_sorted.size() / 2);
+        std::nth_element(m_sorted.begin(), middle, m_sorted.end());
+        m_floorDb = m_floorDb <= kQuietDb ? *middle
+                                          : m_floorDb + kFloorFollowing * (*middle - m_floorDb);
+        m_map->setDataRange(QCPRange(m_floorDb - kBelowFloorDb, m_floorDb + kAboveFloorDb));
     }
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -30,7 +30,9 @@
 #include "decoder/frame.h"
 #include "ui/about/about_window.h"
 #include "ui/file_chooser.h"
-#include "ui/main_window/last_log_folder.h"
+#include "ui/last_log_folder.h"
+#include "ui/listen/listen_request.h"
+#include "ui/listen/listen_window_loader.h"
 #include "ui/main_window/screen_reader_names.h"
 #include "ui/main_window/trends_opener.h"
 #include "ui/message_boxes.h"
@@ -135,6 +137,7 @@ MainWindow::MainWindow(std::unique_ptr<FileChooser> chooser, std::unique_ptr<Mes
     // toggled, not clicked: the reaction runs however the user changes the box.
     connect(m_controls.chkEnableCSVFile, &QCheckBox::toggled, this, &MainWindow::onCsvBoxToggled);
     connect(m_mnuFileOpen, &QAction::triggered, this, &MainWindow::onOpenTriggered);
+    connect(m_mnuFileListen, &QAction::triggered, this, &MainWindow::onListenTriggered);
     connect(m_mnuFileExit, &QAction::triggered, this, &MainWindow::onExitTriggered);
     connect(m_mnuAbout, &QAction::triggered, this, &MainWindow::onAboutTriggered);
 
@@ -155,6 +158,8 @@ void MainWindow::BuildMenus() {
     mnuFile->setFont(WindowFont());
     m_mnuFileOpen = mnuFile->addAction(QStringLiteral("&Open"));
     m_mnuFileOpen->setObjectName(QStringLiteral("mnuFileOpen"));
+    m_mnuFileListen = mnuFile->addAction(QStringLiteral("&Listen..."));
+    m_mnuFileListen->setObjectName(QStringLiteral("mnuFileListen"));
     m_mnuFileExit = mnuFile->addAction(QStringLiteral("&Exit"));
     m_mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
     // About acts on a single click: an action of the bar itself, with no drop-down.
@@ -185,6 +190,10 @@ void MainWindow::FitToScreen() {
 void MainWindow::closeRun() {
     m_autoTimer->stop();
     m_module.CloseAllFiles();
+}
+
+void MainWindow::onListenTriggered() {
+    OpenListenWindow(ListenRequest{}, this);
 }
 
 void MainWindow::onOpenTriggered() {

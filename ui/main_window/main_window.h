@@ -45,6 +45,8 @@ public:
 
     // The window's reactions.
     void onOpenTriggered();
+    /// File > Listen...: opens the Listen window, loading its module the first time.
+    void onListenTriggered();
     void onExitTriggered();
     void onAboutTriggered();
     void onNextClicked();
@@ -106,6 +108,7 @@ private:
     std::unique_ptr<ChannelMarks> m_marks;  ///< greys and colours the values not to trust
     QTimer* m_autoTimer = nullptr;
     QAction* m_mnuFileOpen = nullptr;
+    QAction* m_mnuFileListen = nullptr;
     QAction* m_mnuFileExit = nullptr;
     QAction* m_mnuAbout = nullptr;
     bool m_modalOpen = false;  ///< the file dialog or a message box is open

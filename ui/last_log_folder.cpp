@@ -1,4 +1,4 @@
-#include "ui/main_window/last_log_folder.h"
+#include "ui/last_log_folder.h"
 
 #include <QFileInfo>
 #include <QSettings>
