@@ -3,6 +3,7 @@
 #include "core/number_text.h"
 #include "decoder/channel_conversion.h"
 #include "decoder/channel_table.h"
+#include "decoder/frame.h"
 #include "reader/row_shape.h"
 #include "reader/telemetry_reader.h"
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/channel.h"
-#include "core/frame.h"
+#include "reader/reception.h"
 
 namespace ao07 {
 

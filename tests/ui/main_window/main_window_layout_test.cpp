@@ -246,22 +246,24 @@ TEST_F(MainWindowLayoutTest, TabGoesThroughTheSixControlsInTheirOrder) {
     EXPECT_EQ(QApplication::focusWidget(), Control(QStringLiteral("txtRawData")));
 }
 
-TEST_F(MainWindowLayoutTest, TheMenuBarHoldsFileWithOpenAndExitAndAbout) {
+TEST_F(MainWindowLayoutTest, TheMenuBarHoldsFileWithOpenListenAndExitAndAbout) {
     const QList<QAction*> top = window->menuBar()->actions();
     ASSERT_EQ(top.size(), 2);
     EXPECT_EQ(top[0]->objectName(), QStringLiteral("mnuFile"));
     EXPECT_EQ(top[0]->text(), QStringLiteral("&File"));
     ASSERT_NE(top[0]->menu(), nullptr);
     const QList<QAction*> file = top[0]->menu()->actions();
-    ASSERT_EQ(file.size(), 2);
+    ASSERT_EQ(file.size(), 3);
     EXPECT_EQ(file[0]->objectName(), QStringLiteral("mnuFileOpen"));
     EXPECT_EQ(file[0]->text(), QStringLiteral("&Open"));
-    EXPECT_EQ(file[1]->objectName(), QStringLiteral("mnuFileExit"));
-    EXPECT_EQ(file[1]->text(), QStringLiteral("&Exit"));
+    EXPECT_EQ(file[1]->objectName(), QStringLiteral("mnuFileListen"));
+    EXPECT_EQ(file[1]->text(), QStringLiteral("&Listen..."));
+    EXPECT_EQ(file[2]->objectName(), QStringLiteral("mnuFileExit"));
+    EXPECT_EQ(file[2]->text(), QStringLiteral("&Exit"));
     EXPECT_EQ(top[1]->objectName(), QStringLiteral("mnuAbout"));
     EXPECT_EQ(top[1]->text(), QStringLiteral("&About"));
     EXPECT_EQ(top[1]->menu(), nullptr);
-    for (const QAction* action : {top[0], file[0], file[1], top[1]}) {
+    for (const QAction* action : {top[0], file[0], file[1], file[2], top[1]}) {
         EXPECT_TRUE(action->shortcut().isEmpty()) << action->objectName().toStdString();
     }
 }
