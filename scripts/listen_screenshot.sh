@@ -22,9 +22,10 @@ work="$(mktemp -d)"
 pid=""
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"
-# A frame at 30 wpm in moderate noise, with a little drift, and a station beside it.
-"$synth" --frames 2 --wpm 30 --snr 6 --tone 750 --drift 1 --qrm-offset 400 --qrm-level -6 \
-    --lead 1 --seed 5 -o "$work/pass.wav"
+# A frame at 30 wpm in the noise where some digits are in doubt, with a little drift, and a
+# station beside it.
+"$synth" --frames 2 --wpm 30 --snr -10 --tone 750 --drift 1 --qrm-offset 400 --qrm-level -6 \
+    --lead 1 --seed 3 -o "$work/pass.wav"
 "$program" --listen "$work/pass.wav" --log "$work/pass.txt" >"$work/program.log" 2>&1 &
 pid=$!
 window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Listen' | head -1)"

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -296,7 +297,10 @@ void ListenWindow::onStartClicked() {
     if (!error.isEmpty()) {
         Say(error, true);
     } else {
-        Say(tr("Listening to %1").arg(m_source->currentText()), false);
+        Say(tr("Listening to %1")
+                .arg(deviceId.isEmpty() ? QFileInfo(m_recording->text()).fileName()
+                                        : m_source->currentText()),
+            false);
     }
     ShowState();
 }
