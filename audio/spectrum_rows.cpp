@@ -28,11 +28,11 @@ struct SpectrumRows::Impl {
         : sink(std::move(rowSink)), length(TransformLength(settings)) {
         binHz = settings.sampleRateHz / static_cast<double>(length);
         firstBin = static_cast<std::size_t>(std::floor(settings.lowHz / binHz));
-        const auto lastBin = std::min(static_cast<std::size_t>(std::ceil(settings.highHz / binHz)),
-                                      length / 2);
+        const auto lastBin =
+            std::min(static_cast<std::size_t>(std::ceil(settings.highHz / binHz)), length / 2);
         binCount = lastBin >= firstBin ? lastBin - firstBin + 1 : 0;
-        hop = std::max<std::size_t>(1, static_cast<std::size_t>(
-                                           std::lround(settings.rowSeconds * settings.sampleRateHz)));
+        hop = std::max<std::size_t>(
+            1, static_cast<std::size_t>(std::lround(settings.rowSeconds * settings.sampleRateHz)));
 
         // A Hann window: its side lobes fall fast enough that a strong tone does not smear
         // over the whole band.

@@ -10,10 +10,10 @@ namespace ao07::audio {
 /// The band and pace of the rows a waterfall shows.
 struct SpectrumSettings {
     double sampleRateHz = 8000;
-    double lowHz = 200;       ///< the first row bin is at or just below this
-    double highHz = 2000;     ///< the last row bin is at or just above this
-    double binHz = 8;         ///< at most this far apart; the transform's length follows from it
-    double rowSeconds = 0.05; ///< a row every this long
+    double lowHz = 200;        ///< the first row bin is at or just below this
+    double highHz = 2000;      ///< the last row bin is at or just above this
+    double binHz = 8;          ///< at most this far apart; the transform's length follows from it
+    double rowSeconds = 0.05;  ///< a row every this long
 };
 
 /// Turns samples into rows of power, in dB of full scale, over the settings' band: the rows a

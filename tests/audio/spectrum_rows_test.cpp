@@ -19,7 +19,10 @@ TEST(SpectrumRows, ToneShowsAtItsFrequencyAndLevel) {
         double amplitude;
     };
     const Case cases[] = {
-        {8000, 800, 1.0}, {8000, 1500, 0.1}, {48000, 250, 0.5}, {11025, 1990, 0.01},
+        {8000, 800, 1.0},
+        {8000, 1500, 0.1},
+        {48000, 250, 0.5},
+        {11025, 1990, 0.01},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.toneHz);
@@ -31,9 +34,9 @@ TEST(SpectrumRows, ToneShowsAtItsFrequencyAndLevel) {
         });
         std::vector<float> second(static_cast<std::size_t>(c.rateHz));
         for (std::size_t i = 0; i < second.size(); ++i) {
-            second[i] = static_cast<float>(
-                c.amplitude * std::sin(2 * std::numbers::pi * c.toneHz * static_cast<double>(i) /
-                                       c.rateHz));
+            second[i] =
+                static_cast<float>(c.amplitude * std::sin(2 * std::numbers::pi * c.toneHz *
+                                                          static_cast<double>(i) / c.rateHz));
         }
         spectrum.Push(second);
 

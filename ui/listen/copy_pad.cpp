@@ -67,15 +67,16 @@ DecodedRow DecodeLine(const QString& line) {
     QStringList spoken;
     for (const RowValue& value : *values) {
         const QString name = QString::fromStdString(ChannelName(value.channel));
-        const QString said = value.reception == Reception::Copied
-                                 ? FromWindows1252(value.text) + QLatin1Char(' ') +
-                                       FromWindows1252(value.unit)
-                                 : CopyPad::tr("not copied");
+        const QString said =
+            value.reception == Reception::Copied
+                ? FromWindows1252(value.text) + QLatin1Char(' ') + FromWindows1252(value.unit)
+                : CopyPad::tr("not copied");
         shown << name + QLatin1Char(' ') + said;
         spoken << name + QLatin1Char(' ') + said.trimmed();
     }
-    return {shown.join(QStringLiteral("  ")),
-            CopyPad::tr("Row %1: %2").arg(line.trimmed().at(0)).arg(spoken.join(QStringLiteral(", ")))};
+    return {
+        shown.join(QStringLiteral("  ")),
+        CopyPad::tr("Row %1: %2").arg(line.trimmed().at(0)).arg(spoken.join(QStringLiteral(", ")))};
 }
 
 }  // namespace
@@ -132,8 +133,8 @@ QStringList CopyPad::CompleteLines() const {
 
 QString CopyPad::ShapeProblem(int line) const {
     const QByteArray bytes = document()->findBlockByNumber(line).text().toLatin1();
-    return QString::fromStdString(
-        RowShapeProblem(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    return QString::fromStdString(RowShapeProblem(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }
 
 QString CopyPad::DecodedText(int line) const {
@@ -147,9 +148,8 @@ QString CopyPad::ToolTipAt(int line, int column) const {
         return {};
     }
     if (const HeardDigit* digit = HeardAt(block, column)) {
-        return digit->doubtful
-                   ? tr("Not heard with confidence: %1").arg(Percent(digit->confidence))
-                   : tr("Heard with %1 confidence").arg(Percent(digit->confidence));
+        return digit->doubtful ? tr("Not heard with confidence: %1").arg(Percent(digit->confidence))
+                               : tr("Heard with %1 confidence").arg(Percent(digit->confidence));
     }
     return ShapeProblem(line);
 }

@@ -15,7 +15,8 @@ QStringList ListenPlugin::InputNames(int milliseconds) {
     SoundInputs inputs;
     QStringList names;
     for (const QAudioDevice& device : inputs.WaitForInputs(milliseconds)) {
-        names << QStringLiteral("%1 (%2)").arg(device.description(), QString::fromUtf8(device.id()));
+        names << QStringLiteral("%1 (%2)").arg(device.description(),
+                                               QString::fromUtf8(device.id()));
     }
     return names;
 }

@@ -93,7 +93,8 @@ QString ListenRun::StartRecording(const QString& path, bool fast) {
     m_samplesPlayed = 0;
     // A recording's frames get TIME and DATE lines when its name says when it started, as SDR
     // programs name their recordings; otherwise the operator types them.
-    StartEngine(m_recording->RateHz(), audio::StartFromFileName(QFile::encodeName(path).toStdString()));
+    StartEngine(m_recording->RateHz(),
+                audio::StartFromFileName(QFile::encodeName(path).toStdString()));
     m_recordingClock.start();
     m_recordingTimer->start(fast ? 0 : kRecordingTickMs);
     return {};
@@ -161,8 +162,9 @@ void ListenRun::onRecordingTick() {
         if (read == 0) {
             const QString error = QString::fromStdString(m_recording->Error());
             Stop();
-            emit finished(error.isEmpty() ? tr("The recording has ended.")
-                                          : tr("The recording could not be read on: %1").arg(error));
+            emit finished(error.isEmpty()
+                              ? tr("The recording has ended.")
+                              : tr("The recording could not be read on: %1").arg(error));
             return;
         }
         Push(std::span<const float>(m_samples.data(), read));
@@ -188,15 +190,16 @@ void ListenRun::LineHeard(const audio::HeardLine& line) {
     for (std::size_t group = 0; group < line.groups.size(); ++group) {
         const audio::HeardGroup& heard = line.groups[group];
         for (std::size_t i = 0; i < heard.text.size() && i < heard.confidence.size(); ++i) {
-            digits.push_back({static_cast<int>(4 * group + i), heard.confidence[i],
-                              heard.text[i] == 'x'});
+            digits.push_back(
+                {static_cast<int>(4 * group + i), heard.confidence[i], heard.text[i] == 'x'});
         }
     }
     std::vector<std::string> lines;
     m_log->Take(line, lines);
     for (const std::string& text : lines) {
         // The digits' marks go with the engine's own line; the log's other lines carry none.
-        emit lineHeard(QString::fromLatin1(text), text == line.text ? digits : std::vector<HeardDigit>{});
+        emit lineHeard(QString::fromLatin1(text),
+                       text == line.text ? digits : std::vector<HeardDigit>{});
     }
 }
 

@@ -4,15 +4,8 @@
 
 #include <vector>
 
+#include "ui/listen/listen_controls.h"
 #include "ui/listen/listen_request.h"
-
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QSpinBox;
 
 namespace ao07::audio {
 struct SignalEstimate;
@@ -20,11 +13,9 @@ struct SignalEstimate;
 
 namespace ao07::ui {
 
-class CopyPad;
 class ListenRun;
 class LogKeeping;
 class SoundInputs;
-class Waterfall;
 struct HeardDigit;
 
 /// The Listen window: copies the beacon from a sound input or a recording into a log, shows the
@@ -59,7 +50,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildControls();
+    void ConnectControls();
     void ListInputs();
     void ApplyRequest(const ListenRequest& request);
     bool KeepLog();
@@ -82,27 +73,7 @@ private:
     ListenRun* m_run = nullptr;
     LogKeeping* m_keeping = nullptr;
 
-    QComboBox* m_source = nullptr;
-    QLineEdit* m_recording = nullptr;
-    QPushButton* m_chooseRecording = nullptr;
-    QCheckBox* m_fast = nullptr;
-    QLineEdit* m_log = nullptr;
-    QPushButton* m_chooseLog = nullptr;
-    QLineEdit* m_orbit = nullptr;
-    QPushButton* m_start = nullptr;
-    QPushButton* m_stop = nullptr;
-    QProgressBar* m_level = nullptr;
-    QLabel* m_clipping = nullptr;
-    QLabel* m_tone = nullptr;
-    QLabel* m_speed = nullptr;
-    QLabel* m_snr = nullptr;
-    QSpinBox* m_tuneTone = nullptr;
-    QPushButton* m_tune = nullptr;
-    Waterfall* m_waterfall = nullptr;
-    CopyPad* m_pad = nullptr;
-    QLabel* m_status = nullptr;
-    QCheckBox* m_announce = nullptr;
-    QLabel* m_announcement = nullptr;
+    ListenControls m_controls;
 
     QString m_wantedDevice;  ///< the input asked for on the command line, until it is listed
     bool m_startWhenListed = false;

@@ -19,7 +19,8 @@ ListenWindowFactory* ListenWindowModule(QString& error) {
     // was built. The installed place comes first, so that an installed program never takes a
     // build tree's module.
     const QString candidates[] = {
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(AO07_LISTEN_MODULE_INSTALLED)),
+        QDir(QCoreApplication::applicationDirPath())
+            .filePath(QStringLiteral(AO07_LISTEN_MODULE_INSTALLED)),
         QStringLiteral(AO07_LISTEN_MODULE_BUILT),
     };
     QStringList reasons;

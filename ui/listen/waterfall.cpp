@@ -84,8 +84,8 @@ void Waterfall::AddRow(std::span<const float> powerDb, double firstBinHz, double
         m_sorted.assign(powerDb.begin(), powerDb.end());
         const auto middle = m_sorted.begin() + static_cast<std::ptrdiff_t>(m_sorted.size() / 2);
         std::nth_element(m_sorted.begin(), middle, m_sorted.end());
-        m_floorDb = m_floorDb <= kQuietDb ? *middle
-                                          : m_floorDb + kFloorFollowing * (*middle - m_floorDb);
+        m_floorDb =
+            m_floorDb <= kQuietDb ? *middle : m_floorDb + kFloorFollowing * (*middle - m_floorDb);
         m_map->setDataRange(QCPRange(m_floorDb - kBelowFloorDb, m_floorDb + kAboveFloorDb));
     }
     m_plot->replot(QCustomPlot::rpQueuedReplot);

@@ -51,7 +51,7 @@ private:
     double m_firstBinHz = 0;
     double m_binHz = 0;
     int m_binCount = 0;
-    double m_floorDb = -1000;    ///< the noise floor the colours follow
+    double m_floorDb = -1000;     ///< the noise floor the colours follow
     std::vector<float> m_sorted;  ///< a row's values, for its median
 };
 
