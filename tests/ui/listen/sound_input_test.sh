@@ -17,7 +17,7 @@ cleanup() {
 trap cleanup EXIT
 
 # One frame at 38 wpm (about 50 seconds) at a comfortable level.
-"$synth" --frames 1 --wpm 38 --snr 15 --tone 700 --lead 1 --tail 3 --seed 11 \
+"$synth" --frames 1 --wpm 38 --snr 15 --tone 700 --lead 2 --tail 3 --seed 11 \
     --truth "$work/played.txt" -o "$work/beacon.wav"
 
 # A sound server for this test alone: the sink's monitor, remapped into a source, is an input
@@ -41,6 +41,8 @@ for _ in $(seq 100); do
 done
 [ -e "$work/heard.txt" ] || { echo "The window did not start listening"; cat "$work/window.log"; exit 1; }
 
+# The sound input opens a moment after the log, later still on a busy machine.
+sleep 2
 paplay --device=beacon "$work/beacon.wav"
 # The last row is complete a moment after the sound ends.
 rows() { grep -cE '^[1-6][0-9x]{2} ' "$work/heard.txt" || true; }
