@@ -13,6 +13,7 @@
 #include "robustness/child_process.h"
 #include "support/program_run.h"
 #include "support/temp_dir.h"
+#include "support/write_all.h"
 
 namespace ao07::test {
 namespace {
@@ -117,17 +118,6 @@ std::string RawSamplesOf(const std::string& path) {
         bytes += static_cast<char>((sample >> 8) & 0xFF);
     }
     return bytes;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // From a receiver through a pipe: the first frame's lines are in the log while the rest of

@@ -13,20 +13,10 @@
 #include "robustness/front_ends.h"
 #include "robustness/logs.h"
 #include "support/temp_dir.h"
+#include "support/write_all.h"
 
 namespace ao07::test {
 namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 TEST(Durability, EveryRecordIsInTheFileAsSoonAsItsFrameIsReadAndSurvivesSigkill) {
     // The log comes through a pipe that the test feeds one frame at a time, so the moment of
