@@ -12,7 +12,7 @@
 #include "audio/heard_log.h"
 #include "audio/recording_start.h"
 #include "audio/sample_source.h"
-#include "audio/spectrum_rows.h"
+#include "audio/waterfall_spectrum.h"
 
 namespace ao07::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "audio/spectrum_rows.h"
+#include "audio/waterfall_spectrum.h"
 
 #include <gtest/gtest.h>
 
