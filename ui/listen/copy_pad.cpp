@@ -182,10 +182,20 @@ void CopyPad::onContentsChange(int /*position*/, int /*removed*/, int /*added*/)
     if (complete == m_lastComplete) {
         return;
     }
-    for (int line = 0; line < complete.size(); ++line) {
-        if (line < m_lastComplete.size() && m_lastComplete.at(line) == complete.at(line)) {
-            continue;
-        }
+    // Only the lines between those the same before and after the change are new: a row that
+    // moved because a line was put in or taken out above it is not said again.
+    qsizetype first = 0;
+    while (first < complete.size() && first < m_lastComplete.size() &&
+           complete.at(first) == m_lastComplete.at(first)) {
+        ++first;
+    }
+    qsizetype end = complete.size();
+    for (qsizetype before = m_lastComplete.size();
+         end > first && before > first && complete.at(end - 1) == m_lastComplete.at(before - 1);
+         --before) {
+        --end;
+    }
+    for (qsizetype line = first; line < end; ++line) {
         const DecodedRow decoded = DecodeLine(complete.at(line));
         if (!decoded.spoken.isEmpty()) {
             emit rowCompleted(decoded.spoken);
