@@ -3,7 +3,9 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 
@@ -384,16 +386,55 @@ TEST_F(MainWindowTest, ACsvFileThatCannotBeCreatedLeavesCsvOutputOff) {
     EXPECT_EQ(boxes->shown.size(), 1u);
 }
 
-TEST_F(MainWindowTest, AboutOpensOnOneClickOnTheMenuBar) {
-    auto* about = Find<QAction>(QStringLiteral("mnuAbout"));
-    EXPECT_EQ(about->menu(), nullptr);
-    auto* bar = window->menuBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(about).center());
-    ASSERT_TRUE(QTest::qWaitFor([] { return ui::AboutWindow::Instance() != nullptr; }));
-    EXPECT_TRUE(ui::AboutWindow::Instance()->isVisible());
-    EXPECT_EQ(ui::AboutWindow::Instance()->parent(), nullptr);
-    EXPECT_TRUE(window->isVisible());
-    ui::AboutWindow::Instance()->close();
+// The windows the menu bar opens: About on one click on the bar, Listen through the File menu
+// from its module; each is the real window, shown beside the main window, and closes.
+TEST_F(MainWindowTest, TheMenuBarOpensTheOtherWindows) {
+    struct Case {
+        std::vector<const char*> path;  ///< the actions clicked, from the menu bar on
+        QString objectName;
+        const char* className;
+        bool ownedByMain;
+    };
+    const std::vector<Case> cases = {
+        {{"mnuFile", "mnuFileListen"},
+         QStringLiteral("ListenWindow"),
+         "ao07::ui::ListenWindow",
+         true},
+        {{"mnuAbout"}, QStringLiteral("frmAbout"), "ao07::ui::AboutWindow", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.objectName.toStdString());
+        QWidget* on = window->menuBar();
+        for (const char* name : c.path) {
+            auto* action = Find<QAction>(QLatin1String(name));
+            ASSERT_NE(action, nullptr);
+            const QRect where = on == window->menuBar()
+                                    ? window->menuBar()->actionGeometry(action)
+                                    : qobject_cast<QMenu*>(on)->actionGeometry(action);
+            QTest::mouseClick(on, Qt::LeftButton, {}, where.center());
+            if (action->menu() != nullptr) {
+                on = action->menu();
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(on));
+            }
+        }
+        QWidget* opened = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (widget->objectName() == c.objectName && widget->isVisible()) {
+                    opened = widget;
+                }
+            }
+            return opened != nullptr;
+        }));
+        EXPECT_STREQ(opened->metaObject()->className(), c.className);
+        EXPECT_TRUE(opened->isWindow());
+        EXPECT_EQ(opened->parent() == window.get(), c.ownedByMain);
+        EXPECT_TRUE(window->isVisible());
+        QPointer<QWidget> watched(opened);
+        opened->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(watched.isNull() || !watched->isVisible());
+    }
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindowAndEveryFile) {
