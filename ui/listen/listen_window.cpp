@@ -32,7 +32,7 @@ namespace {
 
 // How long the sound server is given to list its inputs before a device named on the command
 // line is said to be missing.
-constexpr int kInputListWaitMs = 3000;
+constexpr int kInputListWaitMs = 10000;
 
 }  // namespace
 

@@ -34,22 +34,30 @@ pulseaudio --daemonize=yes --exit-idle-time=-1 --system=false -n \
 QT_QPA_PLATFORM=offscreen "$telemetry" --listen --device beacon_in --log "$work/heard.txt" \
     >"$work/window.log" 2>&1 &
 window=$!
-# The window keeps the log from the moment it listens.
-for _ in $(seq 100); do
-    [ -e "$work/heard.txt" ] && break
-    sleep 0.1
-done
-[ -e "$work/heard.txt" ] || { echo "The window did not start listening"; cat "$work/window.log"; exit 1; }
+# Waits up to $1 seconds for the command after it to succeed: the state comes at once on an idle
+# machine, and much later on one busy with sanitizer builds.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        kill -0 "$window" 2>/dev/null || return 1
+        sleep 0.1
+    done
+}
+recording() { [ -n "$(pactl list short source-outputs)" ]; }
+rows() { [ "$(grep -cE '^[1-6][0-9x]{2} ' "$work/heard.txt" || true)" -ge 6 ]; }
 
-# The sound input opens a moment after the log, later still on a busy machine.
-sleep 2
+# The window keeps the log from the moment it listens, and then opens the sound input: once
+# the server has the window's recording stream, what is played is heard.
+if ! wait_for 20 test -e "$work/heard.txt" || ! wait_for 20 recording; then
+    echo "The window did not start listening"
+    cat "$work/window.log"
+    exit 1
+fi
 paplay --device=beacon "$work/beacon.wav"
 # The last row is complete a moment after the sound ends.
-rows() { grep -cE '^[1-6][0-9x]{2} ' "$work/heard.txt" || true; }
-for _ in $(seq 50); do
-    [ "$(rows)" -ge 6 ] && break
-    sleep 0.2
-done
+wait_for 30 rows || true
 kill "$window"
 wait "$window" 2>/dev/null || true
 window=""
