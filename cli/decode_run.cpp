@@ -7,8 +7,7 @@
 #include <string>
 
 #include "cli/decode_options.h"
-#include "cli/decode_output.h"
-#include "cli/frame_sink.h"
+#include "cli/sink_output.h"
 #include "decoder/channel_equations.h"
 #include "decoder/frame_stream.h"
 
@@ -27,9 +26,8 @@ class Run {
 public:
     Run(const DecodeOptions& options, FrameSink& sink, std::ostream& errors)
         : m_options(options),
-          m_sink(sink),
           m_errors(errors),
-          m_output(options.outputPath),
+          m_output(options.outputPath, sink),
           m_logs(IdentitiesOf(options.logs)) {}
 
     int Decode() {
@@ -39,14 +37,8 @@ public:
             }
         }
         if (m_output.IsOpen()) {
-            if (const std::string error = m_sink.Finish(m_output.File()); !error.empty()) {
-                return Fail(m_output.RecordNotWritten(error));
-            }
-            if (const std::string error = m_output.File().Flush(); !error.empty()) {
-                return Fail(m_output.RecordNotWritten(error));
-            }
-            if (const std::string error = m_output.File().Close(); !error.empty()) {
-                return Fail(m_output.NotClosed(error));
+            if (const std::string error = m_output.Finish(); !error.empty()) {
+                return Fail(error);
             }
         }
         return m_status;
@@ -66,12 +58,8 @@ private:
             return true;
         }
         if (!m_output.IsOpen()) {
-            std::string error = m_output.Open(m_logs);
-            if (error.empty()) {
-                error = m_sink.Begin(m_output.File());
-            }
-            if (!error.empty()) {
-                Fail("cannot write \"" + m_output.Name() + "\": " + error);
+            if (const std::string error = m_output.Open(m_logs, false); !error.empty()) {
+                Fail(error);
                 return false;
             }
         }
@@ -79,15 +67,10 @@ private:
             m_errors << "ao07-decode: " << name << ": " << message << '\n';
         });
         const bool live = ArrivesOverTime(log);
-        OutputFile& out = m_output.File();
         try {
             while (const Frame* frame = stream.Next()) {
-                std::string error = m_sink.Take(out, name, *frame);
-                if (error.empty() && live) {
-                    error = out.Flush();
-                }
-                if (!error.empty()) {
-                    Fail(m_output.RecordNotWritten(error));
+                if (const std::string error = m_output.Take(name, *frame, live); !error.empty()) {
+                    Fail(error);
                     return false;
                 }
             }
@@ -108,9 +91,8 @@ private:
     }
 
     const DecodeOptions& m_options;
-    FrameSink& m_sink;
     std::ostream& m_errors;
-    DecodeOutput m_output;
+    SinkOutput m_output;
     LogIdentities m_logs;
     int m_status = 0;
 };

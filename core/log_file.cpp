@@ -47,6 +47,25 @@ const char* FindLineEnd(const char* cursor, const char* stop) {
     return cursor;
 }
 
+/// Whether the first `length` bytes of the files open as `a` and `b` are the same.
+bool BeginsAlike(int a, int b, std::uint64_t length) {
+    std::vector<char> left(kBufferSize);
+    std::vector<char> right(kBufferSize);
+    for (std::uint64_t at = 0; at < length;) {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, length - at));
+        const ssize_t got = ::pread(a, left.data(), want, static_cast<off_t>(at));
+        if (got <= 0 ||
+            ::pread(b, right.data(), static_cast<std::size_t>(got), static_cast<off_t>(at)) !=
+                got ||
+            std::memcmp(left.data(), right.data(), static_cast<std::size_t>(got)) != 0) {
+            return false;
+        }
+        at += static_cast<std::uint64_t>(got);
+    }
+    return true;
+}
+
 /// Why a file of this kind is no log, for a front end that reads ordinary files only.
 std::string NotAnOrdinaryFile(mode_t mode) {
     if (S_ISDIR(mode)) {
@@ -66,7 +85,7 @@ LogFile::~LogFile() {
 }
 
 int OpenLogDescriptor(const std::string& path, LogFiles accepted, std::string& reason) {
-    const bool regularOnly = accepted == LogFiles::RegularOnly;
+    const bool regularOnly = accepted != LogFiles::AnyReadable;
     // Without O_NONBLOCK, opening a named pipe waits until something opens it for writing.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -123,6 +142,7 @@ std::string LogFile::Open(const std::string& path, LogFiles accepted) {
         return reason;
     }
     Reset(fd, true);
+    m_follows = accepted == LogFiles::Followed;
     return {};
 }
 
@@ -153,6 +173,9 @@ void LogFile::Reset(int fd, bool owned) {
     m_pendingLf = false;
     m_exhausted = false;
     m_readError.clear();
+    m_follows = false;
+    m_lineBegun = false;
+    m_readEnd = 0;
 }
 
 void LogFile::Close() {
@@ -175,10 +198,12 @@ bool LogFile::Fill() {
             if (count < 0) {
                 m_readError = std::strerror(errno);
             }
-            m_exhausted = true;
+            // A followed log may yet grow: the next look reads on.
+            m_exhausted = count < 0 || !m_follows;
             return false;
         }
         m_end = static_cast<std::size_t>(count);
+        m_readEnd += m_end;
         // The LF of a CR LF that the previous block ended between.
         m_pos = m_pendingLf && m_buffer[0] == '\n' ? 1 : 0;
         m_pendingLf = false;
@@ -190,10 +215,44 @@ bool LogFile::Fill() {
 }
 
 bool LogFile::AtEnd() {
+    if (m_follows) [[unlikely]] {
+        return !WholeLineArrived();
+    }
     return m_pos >= m_end && !Fill();
 }
 
+bool LogFile::WholeLineArrived() {
+    for (;;) {
+        if (m_pos < m_end) {
+            const char* start = m_buffer.data() + m_pos;
+            const char* stop = m_buffer.data() + m_end;
+            if (FindLineEnd(start, stop) != stop) {
+                return true;
+            }
+            // What has come of the line waits for the rest, and the buffer takes what follows.
+            if (!m_lineBegun) {
+                m_begunAt = HandedOut();
+                m_spill.clear();
+                m_begunCut = false;
+                m_lineBegun = true;
+            }
+            m_begunCut = Keep(start, m_end - m_pos) || m_begunCut;
+            m_pos = m_end;
+        }
+        if (!Fill()) {
+            return false;
+        }
+    }
+}
+
+std::uint64_t LogFile::HandedOut() const {
+    return m_lineBegun ? m_begunAt : m_readEnd - (m_end - m_pos);
+}
+
 bool LogFile::ReadLine(std::string_view& line) {
+    if (m_lineBegun) [[unlikely]] {
+        return ReadLineAcrossBlocks(line);
+    }
     // Nearly every line lies whole in the buffer and is handed on where it stands.
     const char* start = m_buffer.data() + m_pos;
     const char* stop = m_buffer.data() + m_end;
@@ -223,17 +282,20 @@ void LogFile::SkipTerminator(char terminator) {
 
 bool LogFile::ReadLineAcrossBlocks(std::string_view& line) {
     // The line runs on past the end of the buffer: it is gathered in m_spill, as far as it is
-    // kept, while the blocks after it are read.
-    m_spill.clear();
+    // kept, while the blocks after it are read. Of a followed log, its start may be there already.
     bool cut = false;
+    if (m_lineBegun) {
+        cut = m_begunCut;
+        m_lineBegun = false;
+    } else {
+        m_spill.clear();
+    }
     while (m_pos < m_end || Fill()) {
         const char* start = m_buffer.data() + m_pos;
         const char* stop = m_buffer.data() + m_end;
         const char* end = FindLineEnd(start, stop);
         const auto length = static_cast<std::size_t>(end - start);
-        const auto room = kMaxLineLength - std::min(m_spill.size(), kMaxLineLength);
-        cut = cut || length > room;
-        m_spill.append(start, std::min(length, room));
+        cut = Keep(start, length) || cut;
         m_pos += length;
         if (end != stop) {
             SkipTerminator(*end);
@@ -242,6 +304,42 @@ bool LogFile::ReadLineAcrossBlocks(std::string_view& line) {
     }
     line = m_spill;
     return cut;
+}
+
+bool LogFile::Keep(const char* start, std::size_t length) {
+    const auto room = kMaxLineLength - std::min(m_spill.size(), kMaxLineLength);
+    m_spill.append(start, std::min(length, room));
+    return length > room;
+}
+
+bool LogFile::Rewritten(const struct stat& named) const {
+    return !Reads(named) || static_cast<std::uint64_t>(named.st_size) < m_readEnd;
+}
+
+LogRewrite LogFile::ReadOnIn(const std::string& path) {
+    std::string reason;
+    const int fd = OpenLogDescriptor(path, LogFiles::RegularOnly, reason);
+    if (fd < 0) {
+        return LogRewrite::Unreadable;
+    }
+    const std::uint64_t handedOut = HandedOut();
+    if (!BeginsAlike(m_fd, fd, handedOut)) {
+        ::close(fd);
+        return LogRewrite::OtherBeginning;
+    }
+    if (::lseek(fd, static_cast<off_t>(handedOut), SEEK_SET) < 0) {
+        ::close(fd);
+        return LogRewrite::Unreadable;
+    }
+    // A line whose end had not arrived is read again from the new file, which may have changed
+    // it; an LF still owed to a CR handed out is skipped there as it would have been here.
+    const bool pendingLf = m_pendingLf;
+    Close();
+    Reset(fd, true);
+    m_follows = true;
+    m_pendingLf = pendingLf;
+    m_readEnd = handedOut;
+    return LogRewrite::SameBeginning;
 }
 
 }  // namespace ao07

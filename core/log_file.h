@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,17 @@ enum class LogFiles {
     /// Ordinary files only; a named pipe, device, socket or folder is refused with a reason
     /// that says what it is, and opening never waits (a named pipe without a writer would).
     RegularOnly,
+    /// An ordinary file, as RegularOnly, that is still being written, read as `tail -f` reads:
+    /// AtEnd() at what has been written so far holds only until more arrives, and a line is
+    /// handed out only once its end has arrived.
+    Followed,
+};
+
+/// What LogFile::ReadOnIn found under the name of a followed log that was rewritten.
+enum class LogRewrite {
+    SameBeginning,   ///< it begins with the lines already read: reading goes on in it
+    OtherBeginning,  ///< it begins otherwise: it has to be read again from its first line
+    Unreadable,      ///< it cannot be opened (yet)
 };
 
 /// Opens the named log for reading without waiting (a named pipe without a writer would make
@@ -53,7 +65,8 @@ public:
     /// The open log's identity as the system knows it; none while no log is open.
     std::optional<FileIdentity> Identity() const;
 
-    /// True when no further characters remain, or when reading failed (see ReadError).
+    /// True when no further characters remain, or when reading failed (see ReadError). For a
+    /// followed log: when no whole line has arrived yet.
     bool AtEnd();
 
     /// The longest part of a line that is kept: no line of a log comes near it, and a file
@@ -66,8 +79,21 @@ public:
     /// in the read buffer is not copied at all.
     bool ReadLine(std::string_view& line);
 
+    /// For a followed log: whether its name now stands for another file than the one read, or
+    /// for this one made shorter than what was read of it (`named` is what stat says of the
+    /// name), as when an editor saves the log.
+    bool Rewritten(const struct stat& named) const;
+
+    /// For a followed log that was Rewritten: opens the named file again and, when it begins
+    /// with the lines already handed out, reads on in it after them; otherwise the log is left
+    /// as it was.
+    LogRewrite ReadOnIn(const std::string& path);
+
     /// Closes the log; closing a log that is not open does nothing.
     void Close();
+
+    /// Whether the log is followed as it grows (opened as LogFiles::Followed).
+    bool Follows() const { return m_follows; }
 
     /// Why the last read failed, or "" if none did since the log was opened.
     const std::string& ReadError() const { return m_readError; }
@@ -76,7 +102,10 @@ private:
     bool Fill();
     void Reset(int fd, bool owned);
     bool ReadLineAcrossBlocks(std::string_view& line);
+    bool WholeLineArrived();
+    bool Keep(const char* start, std::size_t length);
     void SkipTerminator(char terminator);
+    std::uint64_t HandedOut() const;
 
     int m_fd = -1;
     bool m_owned = false;
@@ -88,6 +117,14 @@ private:
                                ///< the same line
     bool m_exhausted = false;
     std::string m_readError;
+
+    // A followed log. Its end is not final, and the start of a line whose end has not arrived
+    // waits in m_spill until it has.
+    bool m_follows = false;
+    bool m_lineBegun = false;     ///< m_spill holds the start of the next line
+    bool m_begunCut = false;      ///< that start was already cut
+    std::uint64_t m_begunAt = 0;  ///< where in the log that line starts
+    std::uint64_t m_readEnd = 0;  ///< how much of the log has been read into the buffer
 };
 
 }  // namespace ao07

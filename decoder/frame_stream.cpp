@@ -47,8 +47,15 @@ const Frame* FrameStream::Next() {
     while (collector.completed == nullptr && !collector.module.State().AtEndOfFile &&
            !collector.module.State().InputFileName.empty()) {
         collector.module.AdvanceOneLine();
+        if (collector.module.WaitsForTheLog()) {
+            break;
+        }
     }
     return collector.completed;
+}
+
+LogFile& FrameStream::Log() {
+    return m_collector->module.Log();
 }
 
 const std::string& FrameStream::ReadError() const {

@@ -27,9 +27,13 @@ public:
     /// Reads the log from a descriptor that is already open (standard input).
     void Attach(int fd, const std::string& name);
 
-    /// The next frame of the log, or nullptr once the log has been read to its end. The frame
-    /// stays valid until the next call. Throws ConversionError (never for a log's raw values).
+    /// The next frame of the log, or nullptr once the log has been read to its end (of a
+    /// followed log: to what has been written so far; a later call reads on). The frame stays
+    /// valid until the next call. Throws ConversionError (never for a log's raw values).
     const Frame* Next();
+
+    /// The log being read, for a caller that follows it (LogFiles::Followed).
+    LogFile& Log();
 
     /// Why the log could not be read to its end, or "".
     const std::string& ReadError() const;

@@ -31,6 +31,9 @@ void MainModule::AdvanceOneLine() {
     }
     m_reader.ReadNextLine(m_reading);
     if (m_reading.endOfLog) {
+        if (m_reader.Log().Follows() && m_reading.readError.empty()) {
+            return;  // only the end of what has been written so far
+        }
         RunEndOfFileSequence();
         return;
     }
@@ -229,6 +232,7 @@ void MainModule::OpenLogFromDescriptor(int fd, const std::string& name) {
 void MainModule::StartLog(const std::string& name) {
     m_state.InputFileName = name;
     m_state.AtEndOfFile = false;
+    m_reading.endOfLog = false;
     // Channels and header fields live on from log to log; the counting of frames and lines,
     // and the rows of the frame being collected, start afresh.
     m_rowDecoded = {};

@@ -39,7 +39,14 @@ public:
     /// and decodes it. At the end of the log, closes both files, switches CSV output and Auto
     /// mode off, ends stepping and tells the user. Does nothing while no log is open or once its
     /// end has been reached. Throws ConversionError (never for raw values a log can carry).
+    /// A followed log (LogFiles::Followed) has no end: a step finds no line until more arrives.
     void AdvanceOneLine();
+
+    /// True when the last step found no whole line in a followed log: nothing more has arrived.
+    bool WaitsForTheLog() const { return m_reading.endOfLog && !m_state.AtEndOfFile; }
+
+    /// The open log, for a front end that follows it as it grows and sees it rewritten.
+    LogFile& Log() { return m_reader.Log(); }
 
     /// Converts, shows and collects the four channels of row 1..6 (with the reception of the
     /// row last read); after row 6 completes the frame and writes its record while CSV output is
