@@ -59,9 +59,6 @@ public:
     /// Reads from a descriptor that is already open (standard input); Close leaves it open.
     void Attach(int fd);
 
-    /// True when the open log is the file `file` describes, under whatever name.
-    bool Reads(const struct stat& file) const;
-
     /// The open log's identity as the system knows it; none while no log is open.
     std::optional<FileIdentity> Identity() const;
 
@@ -99,6 +96,8 @@ public:
     const std::string& ReadError() const { return m_readError; }
 
 private:
+    /// True when the open log is the file `file` describes, under whatever name.
+    bool Reads(const struct stat& file) const;
     bool Fill();
     void Reset(int fd, bool owned);
     bool ReadLineAcrossBlocks(std::string_view& line);

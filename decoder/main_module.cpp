@@ -1,7 +1,5 @@
 #include "decoder/main_module.h"
 
-#include <sys/stat.h>
-
 #include <array>
 #include <string_view>
 
@@ -253,16 +251,6 @@ std::string MainModule::StartCsvOutput(const std::string& path) {
     if (const std::string error = m_csv.Open(path, log); !error.empty()) {
         return CsvNotStarted(error);
     }
-    return WriteCsvHeader();
-}
-
-std::string MainModule::StartCsvOutputToDescriptor(int fd, const std::string& name) {
-    m_csvName = name;
-    struct stat target {};
-    if (::fstat(fd, &target) == 0 && S_ISREG(target.st_mode) && m_reader.Log().Reads(target)) {
-        return CsvNotStarted(kOutputIsALog);
-    }
-    m_csv.Attach(fd);
     return WriteCsvHeader();
 }
 

@@ -72,9 +72,6 @@ public:
     /// emptied to take the CSV output: that gives kOutputIsALog.
     std::string StartCsvOutput(const std::string& path);
 
-    /// As StartCsvOutput, to a descriptor that is already open (standard output).
-    std::string StartCsvOutputToDescriptor(int fd, const std::string& name);
-
     /// Switches CSV output off and closes the file. Returns "" or why closing failed.
     std::string StopCsvOutput();
 

@@ -197,7 +197,7 @@ std::string CheckLogSteps(const std::uint8_t* data, std::size_t size) {
     std::string failure;
     CheckingPanel panel(failure);
     MainModule module(panel);
-    if (std::string error = module.StartCsvOutputToDescriptor(csv.Get(), "memory");
+    if (std::string error = module.StartCsvOutput("/proc/self/fd/" + std::to_string(csv.Get()));
         !error.empty()) {
         return "CSV header not written: " + error;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -163,24 +165,25 @@ TEST_F(MainModuleTest, ACsvHeaderThatCannotBeWrittenLeavesCsvOutputOff) {
 }
 
 TEST_F(MainModuleTest, ARecordThatCannotBeWrittenSwitchesCsvOffWithOneMessage) {
-    // A pipe whose reader goes away after the header: the record's write fails.
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
+    // A named pipe whose reader goes away after the header: the record's write fails.
+    const std::string csv = CsvPath();
+    ASSERT_EQ(::mkfifo(csv.c_str(), 0600), 0);
+    const int reader = ::open(csv.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
     const auto oldHandler = std::signal(SIGPIPE, SIG_IGN);
-    ASSERT_EQ(module.StartCsvOutputToDescriptor(fds[1], "the pipe"), "");
-    ::close(fds[0]);
+    ASSERT_EQ(module.StartCsvOutput(csv), "");
+    ::close(reader);
     OpenLog(kWorkedFrame + kWorkedFrame);
     Step(20);  // both frames and the end of the log
     std::signal(SIGPIPE, oldHandler);
-    ::close(fds[1]);
 
     EXPECT_FALSE(module.State().CsvEnabled);
     EXPECT_FALSE(panel.csvOn);
     const std::vector<std::string> expected = {
         "csv on",
         "stepping on",
-        "error: The record could not be written to \"the pipe\": Broken pipe. CSV output is "
-        "switched off; the records written before are kept.",
+        "error: The record could not be written to \"" + csv +
+            "\": Broken pipe. CSV output is switched off; the records written before are kept.",
         "csv off",
         "stepping off",
         "log ended"};
