@@ -2,9 +2,6 @@
 // were switched on before a log was opened and the log stepped to its end; or into JSON Lines,
 // a report of the frames that are not clean, or statistics per channel.
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -18,6 +15,7 @@
 #include "cli/decode_run.h"
 #include "cli/json_lines.h"
 #include "cli/log_follower.h"
+#include "cli/program_text.h"
 
 namespace {
 
@@ -36,31 +34,19 @@ std::unique_ptr<FrameSink> SinkFor(const DecodeOptions& options) {
     return std::make_unique<CsvRecords>(options.gaps);
 }
 
-/// Writes the answer to --help or --version; as coreutils do, an answer that could not be
-/// written is an error (status 1), not a quiet success.
-int PrintAnswer(const std::string& text) {
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (std::fflush(stdout) == 0 && written) {
-        return 0;
-    }
-    const int error = errno;
-    std::fprintf(stderr, "ao07-decode: cannot write standard output: %s\n",
-                 error != 0 ? std::strerror(error) : "write error");
-    return 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     DecodeOptions options;
     if (const std::string error = ParseOptions({argv + 1, argv + argc}, options); !error.empty()) {
-        std::cerr << "ao07-decode: " << error << "\nTry 'ao07-decode --help'.\n";
-        return 2;
+        return ao07::cli::RefuseCommandLine("ao07-decode", error);
     }
-    if (options.help || options.version) {
-        return PrintAnswer(options.help ? std::string(kUsage)
-                                        : std::string("ao07-decode ") + ao07::kVersionText + '\n');
+    if (options.help) {
+        return ao07::cli::ShowProgramText("ao07-decode", kUsage);
+    }
+    if (options.version) {
+        return ao07::cli::ShowProgramText("ao07-decode",
+                                          "ao07-decode " + std::string(ao07::kVersionText) + "\n");
     }
     const std::unique_ptr<FrameSink> sink = SinkFor(options);
     return options.follow ? FollowLog(options, *sink, std::cerr)

@@ -19,7 +19,7 @@ int ShowProgramText(std::string_view program, std::string_view text) {
     if (error.empty()) {
         return 0;
     }
-    std::cerr << program << ": cannot write to standard output: " << error << '\n';
+    std::cerr << program << ": cannot write standard output: " << error << '\n';
     return 1;
 }
 

@@ -53,9 +53,9 @@ TEST(ListenCommandLine, OptionsAndTheirMistakes) {
         {"--help", 0, "", "Usage: ao07-listen [OPTION]... RECORDING...\n"},
         {"--version", 0, "", "ao07-listen " AO07_VERSION "\n"},
         {"--help >/dev/full", 1,
-         "ao07-listen: cannot write to standard output: No space left on device\n", ""},
+         "ao07-listen: cannot write standard output: No space left on device\n", ""},
         {"--version >/dev/full", 1,
-         "ao07-listen: cannot write to standard output: No space left on device\n", ""},
+         "ao07-listen: cannot write standard output: No space left on device\n", ""},
         {"-- -a.wav", 1,
          "ao07-listen: cannot read recording \"-a.wav\": No such file or directory\n", ""},
     };
