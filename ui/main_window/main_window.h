@@ -38,6 +38,8 @@ public:
                         std::unique_ptr<MessageBoxes> boxes = {});
     ~MainWindow() override;
 
+    /// The window's run, for a test that opens a log File > Open refuses (a named pipe fed line
+    /// by line) and kills the window part-way through it.
     MainModule& Module() { return m_module; }
     const MainWindowControls& Controls() const { return m_controls; }
     /// The log open, or the one whose end was reached last; "" before any log was opened.
