@@ -50,7 +50,8 @@ struct BeaconListener::Impl {
         double lastFrameSeconds = -1e300;
         bool echo = false;
         double frameStartSeconds =
-            -1e300;  ///< its current frame is one another channel is copying already
+            -1e300;                 ///< its current frame is one another channel is copying already
+        bool copyingFrame = false;  ///< its frame in progress is being given
     };
 
     void Push(std::span<const float> samples);
@@ -120,6 +121,7 @@ void BeaconListener::Impl::Push(std::span<const float> samples) {
         DecodedFrameParts parts;
         channels[i].channel->Process(work, parts);
         Deliver(i, parts);
+        channels[i].copyingFrame = channels[i].copyingFrame && channels[i].channel->InFrame();
     }
     const bool firstLook = channels.empty() && search.SecondsAveraged() >= kFirstSearchSeconds;
     if (firstLook || (!channels.empty() && workSeconds - lastRecheck >= kRecheckSeconds)) {
@@ -199,18 +201,24 @@ void BeaconListener::Impl::Deliver(std::size_t index, const DecodedFrameParts& p
             // Two channels near one strong tone hear the same frames: the first keeps them.
             Follower& follower = channels[index];
             follower.echo = false;
+            // A channel that has drifted onto the tone another one is copying hears that
+            // frame too, from wherever its own search happened to lock on.
             for (std::size_t other = 0; other < channels.size(); ++other) {
+                const BeaconChannel& copying = *channels[other].channel;
+                const bool sameFrame =
+                    std::abs(channels[other].frameStartSeconds -
+                             (part.frameStartSeconds + follower.startSeconds)) < kSameFrameSeconds;
+                const bool sameTone = std::abs(copying.ToneHz() - channel.ToneHz()) < kSameToneHz;
                 follower.echo =
-                    follower.echo || (other != index && channels[other].channel->InFrame() &&
-                                      std::abs(channels[other].frameStartSeconds -
-                                               (part.frameStartSeconds + follower.startSeconds)) <
-                                          kSameFrameSeconds);
+                    follower.echo || (other != index && copying.InFrame() &&
+                                      (sameFrame || (sameTone && channels[other].copyingFrame)));
             }
             follower.frameStartSeconds = part.frameStartSeconds + follower.startSeconds;
         }
         if (channels[index].echo) {
             continue;
         }
+        channels[index].copyingFrame = true;
         primary = index;
         if (part.frameStart) {
             channels[index].lastFrameSeconds = workSeconds;

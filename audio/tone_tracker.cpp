@@ -17,7 +17,10 @@ constexpr double kMedianOverMean = std::numbers::ln2;
 }  // namespace
 
 ToneTracker::ToneTracker(double basebandRateHz, double toneHz, const TrackerParams& params)
-    : m_params(params), m_rateHz(basebandRateHz) {
+    : m_params(params),
+      m_rateHz(basebandRateHz),
+      m_hopSeconds(params.hopSamples / basebandRateHz),
+      m_rateMemory(std::exp(-m_hopSeconds / params.wobbleMemorySeconds)) {
     const auto window = static_cast<std::size_t>(params.windowSamples);
     m_window.resize(window);
     for (std::size_t i = 0; i < window; ++i) {
@@ -45,29 +48,62 @@ ToneTracker::~ToneTracker() {
 void ToneTracker::Retune(double toneHz) {
     m_smoothedHz = m_steeredHz = toneHz;
     m_driftHzPerSecond = 0;
+    m_averageRate = 0;
     m_recent.assign(static_cast<std::size_t>(m_params.windowSamples), {});
     m_hopsMeasured = 0;
     m_noiseBinPower = 0;
     // Silent hops fill the look-ahead, so that the output keeps the input's count of samples.
     if (m_pending.empty()) {
-        for (int i = 0; i < m_params.smoothingHops; ++i) {
+        for (int i = 0; i < m_params.lookAheadHops; ++i) {
             Hop silent;
             silent.samples.assign(static_cast<std::size_t>(m_params.hopSamples), {});
-            silent.mixerToneHz = silent.measuredHz = toneHz;
+            silent.mixerToneHz = toneHz;
             m_pending.push_back(std::move(silent));
         }
-    } else {
-        for (Hop& hop : m_pending) {
-            hop.weight = 0;
-        }
     }
+    // Where the tone was found is known to a few bins; where it goes, not at all.
+    ToneState state;
+    state.hz = toneHz;
+    state.pHz = m_params.searchHz * m_params.searchHz / 4;
+    state.pRate = m_params.wobbleRateHzPerSecond * m_params.wobbleRateHzPerSecond;
+    for (Hop& hop : m_pending) {
+        hop.predicted = hop.filtered = state;
+        hop.used = false;
+        state = Predict(state);
+    }
+    m_state = m_pending.back().filtered;
 }
 
 double ToneTracker::DelaySeconds() const {
-    return m_params.smoothingHops * m_params.hopSamples / m_rateHz;
+    return m_params.lookAheadHops * m_hopSeconds;
+}
+
+ToneTracker::ToneState ToneTracker::Predict(const ToneState& state) const {
+    // The rate returns to the drift as the wobble's memory fades.
+    const double dt = m_hopSeconds;
+    const double keep = m_rateMemory;
+    ToneState next;
+    next.hz = state.hz + dt * state.rate;
+    next.rate = m_driftHzPerSecond + keep * (state.rate - m_driftHzPerSecond);
+    const double jitter = m_params.toneJitterHz * m_params.toneJitterHz;
+    const double rateNoise =
+        m_params.wobbleRateHzPerSecond * m_params.wobbleRateHzPerSecond * (1 - keep * keep);
+    next.pHz = state.pHz + 2 * dt * state.pCross + dt * dt * state.pRate + jitter;
+    next.pCross = keep * (state.pCross + dt * state.pRate);
+    next.pRate = keep * keep * state.pRate + rateNoise;
+    // Lost for long, the tone is still searched for only near the prediction.
+    const double widest = m_params.searchHz * m_params.searchHz;
+    if (next.pHz > widest) {
+        const double scale = std::sqrt(widest / next.pHz);
+        next.pCross *= scale;
+        next.pHz = widest;
+    }
+    return next;
 }
 
 void ToneTracker::Measure(Hop& hop) {
+    hop.predicted = Predict(m_state);
+    hop.filtered = hop.predicted;
     const auto size = static_cast<std::size_t>(m_params.fftSize);
     for (std::size_t i = 0; i < size; ++i) {
         m_fftIn[i] = i < m_window.size() ? m_recent[i] * m_window[i] : std::complex<float>{};
@@ -81,10 +117,7 @@ void ToneTracker::Measure(Hop& hop) {
     };
     auto power = [&](std::size_t bin) { return static_cast<double>(std::norm(m_fftOut[bin])); };
 
-    const double hopSeconds = m_params.hopSamples / m_rateHz;
-    const double predictedOffsetHz =
-        m_smoothedHz + m_driftHzPerSecond * m_params.smoothingHops * hopSeconds - hop.mixerToneHz;
-
+    const double predictedOffsetHz = hop.predicted.hz - hop.mixerToneHz;
     std::vector<double> noise;
     for (int k = -m_params.fftSize / 2; k < m_params.fftSize / 2; ++k) {
         const double distance = std::abs(k * binHz - predictedOffsetHz);
@@ -97,7 +130,7 @@ void ToneTracker::Measure(Hop& hop) {
     const double noiseMean = noise[noise.size() / 2] / kMedianOverMean;
     // A plain mean until the averaging time is filled, then an exponential one.
     ++m_hopsMeasured;
-    const double noiseStep = std::max(hopSeconds / m_params.noiseAveragingSeconds,
+    const double noiseStep = std::max(m_hopSeconds / m_params.noiseAveragingSeconds,
                                       1.0 / static_cast<double>(m_hopsMeasured));
     m_noiseBinPower += noiseStep * (noiseMean - m_noiseBinPower);
 
@@ -117,11 +150,63 @@ void ToneTracker::Measure(Hop& hop) {
     const double curvature = left - 2 * bestPower + right;
     const double shift =
         curvature < 0 ? std::clamp(0.5 * (left - right) / curvature, -0.5, 0.5) : 0.0;
-    hop.measuredHz = hop.mixerToneHz + (bestBin + shift) * binHz;
+    const double measuredHz = hop.mixerToneHz + (bestBin + shift) * binHz;
     hop.peakOverNoise = bestPower / std::max(m_noiseBinPower, 1e-30);
     // The first hops see the filters filling up and a window still partly empty.
     const bool settled = m_hopsMeasured > m_params.settlingHops;
-    hop.weight = settled ? std::max(hop.peakOverNoise - m_params.peakThreshold, 0.0) : 0.0;
+    if (settled && hop.peakOverNoise >= m_params.usablePeakOverNoise) {
+        const double spread =
+            m_params.peakSpreadHz * m_params.peakSpreadHz / (hop.peakOverNoise - 1);
+        const double innovation = measuredHz - hop.predicted.hz;
+        const double expected = hop.predicted.pHz + spread;
+        // A weak peak is the tone's only where the tone is expected; noise peaks fall anywhere.
+        const bool clear = hop.peakOverNoise >= m_params.clearPeakOverNoise;
+        if (innovation * innovation <= m_params.gateSpreads * m_params.gateSpreads * expected &&
+            (clear || std::abs(innovation) <= m_params.weakPeakReachHz)) {
+            const double gainHz = hop.predicted.pHz / expected;
+            const double gainRate = hop.predicted.pCross / expected;
+            ToneState& f = hop.filtered;
+            f.hz += gainHz * innovation;
+            f.rate += gainRate * innovation;
+            f.pHz = hop.predicted.pHz * (1 - gainHz);
+            f.pCross = hop.predicted.pCross * (1 - gainHz);
+            f.pRate = hop.predicted.pRate - gainRate * hop.predicted.pCross;
+            hop.used = true;
+        }
+    }
+    m_state = hop.filtered;
+}
+
+ToneTracker::ToneState ToneTracker::Smoothed() const {
+    const double dt = m_hopSeconds;
+    const double keep = m_rateMemory;
+    const auto half = static_cast<std::size_t>(m_params.lookAheadHops);
+    const std::size_t middle = m_pending.size() - 1 - half;
+    ToneState later = m_pending.back().filtered;
+    for (std::size_t k = m_pending.size() - 1; k-- > middle;) {
+        const ToneState& f = m_pending[k].filtered;
+        const ToneState& p = m_pending[k + 1].predicted;
+        // Gain: the filtered covariance, carried one hop, over the predicted one.
+        const double a = f.pHz + dt * f.pCross;
+        const double b = keep * f.pCross;
+        const double c = f.pCross + dt * f.pRate;
+        const double d = keep * f.pRate;
+        const double det = p.pHz * p.pRate - p.pCross * p.pCross;
+        const double dHz = later.hz - p.hz;
+        const double dRate = later.rate - p.rate;
+        if (det <= 0) {
+            later = f;
+            continue;
+        }
+        const double i00 = p.pRate / det;
+        const double i01 = -p.pCross / det;
+        const double i11 = p.pHz / det;
+        ToneState s = f;
+        s.hz += (a * i00 + b * i01) * dHz + (a * i01 + b * i11) * dRate;
+        s.rate += (c * i00 + d * i01) * dHz + (c * i01 + d * i11) * dRate;
+        later = s;
+    }
+    return later;
 }
 
 TrackedHop ToneTracker::Process(std::span<const std::complex<float>> samples, double mixerToneHz,
@@ -135,31 +220,23 @@ TrackedHop ToneTracker::Process(std::span<const std::complex<float>> samples, do
     Measure(hop);
     m_pending.push_back(std::move(hop));
 
-    // The hop `half` hops back is smoothed over those before and after it, so that a drift
-    // adds no lag; the prediction from before stands in where the tone is not heard.
-    const auto half = static_cast<std::size_t>(m_params.smoothingHops);
+    // The hop `half` hops back is settled with the hops heard after it, so that neither a
+    // drift nor the wobble adds a lag.
+    const auto half = static_cast<std::size_t>(m_params.lookAheadHops);
     const std::size_t middle = m_pending.size() - 1 - half;
-    const double hopSeconds = m_params.hopSamples / m_rateHz;
-    const double predicted = m_smoothedHz + m_driftHzPerSecond * hopSeconds;
-    double weighted = m_params.holdWeight * predicted;
-    double total = m_params.holdWeight;
-    for (const Hop& near : m_pending) {
-        weighted += near.weight * near.measuredHz;
-        total += near.weight;
-    }
-    const double smoothed = weighted / total;
-    // The drift is learnt only while the tone is clearly heard: in noise it would wander.
-    if (total - m_params.holdWeight >= m_params.learnDriftWeight) {
-        const double rateStep = hopSeconds / m_params.rateAveragingSeconds;
-        m_driftHzPerSecond +=
-            rateStep * ((smoothed - m_smoothedHz) / hopSeconds - m_driftHzPerSecond);
+    const ToneState smoothed = Smoothed();
+    // A measurement describes the middle of its window; the hop turned is the window's newest.
+    const double windowToHop = (m_params.windowSamples - m_params.hopSamples) / 2.0 / m_rateHz;
+    m_smoothedHz = smoothed.hz + windowToHop * smoothed.rate;
+    // The drift is the rate averaged twice over seconds: what the wobble adds cancels out.
+    if (m_hopsMeasured > m_params.settlingHops) {
+        const double rateStep = m_hopSeconds / m_params.rateAveragingSeconds;
+        m_averageRate += rateStep * (smoothed.rate - m_averageRate);
+        m_driftHzPerSecond += rateStep * (m_averageRate - m_driftHzPerSecond);
         m_driftHzPerSecond = std::clamp(m_driftHzPerSecond, -m_params.largestDriftHzPerSecond,
                                         m_params.largestDriftHzPerSecond);
     }
-    m_smoothedHz = smoothed;
-    const double target =
-        m_smoothedHz + m_driftHzPerSecond * static_cast<double>(half) * hopSeconds;
-    m_steeredHz += hopSeconds / m_params.steerSeconds * (target - m_steeredHz);
+    m_steeredHz += m_hopSeconds / m_params.steerSeconds * (m_state.hz - m_steeredHz);
 
     const Hop& leaving = m_pending[middle];
     nco_crcf_set_frequency(
@@ -173,7 +250,8 @@ TrackedHop ToneTracker::Process(std::span<const std::complex<float>> samples, do
     tracked.toneHz = m_smoothedHz;
     tracked.noiseVariance = m_noiseBinPower / m_windowPower;
     tracked.peakOverNoise = leaving.peakOverNoise;
-    if (m_pending.size() == 2 * half + 1) {
+    // Only the look-ahead is needed for the next hop's pass.
+    if (m_pending.size() == half + 1) {
         m_pending.pop_front();
     }
     return tracked;

@@ -12,21 +12,34 @@ struct nco_crcf_s;
 namespace ao07::audio {
 
 struct TrackerParams {
-    int windowSamples = 32;               ///< 64 ms at 500 Hz: about one dot at 20 wpm
-    int fftSize = 64;                     ///< zero-padded to 7.8 Hz bins for a finer peak
-    int hopSamples = 8;                   ///< 16 ms: the wobble moves the tone under 2 Hz in a hop
-    double searchHz = 45;                 ///< the tone moves less than this between measurements
-    double noiseFromHz = 50;              ///< bins this far from the tone hold noise only...
-    double noiseToHz = 130;               ///< ...up to here, inside the mixer's flat band
-    int smoothingHops = 8;                ///< each side: +-128 ms, centred, so a drift adds no lag
-    double holdWeight = 4;                ///< the prediction weighs as one clear measurement
-    double peakThreshold = 6;             ///< a dozen noise bins pass this once in 30 hops
-    double learnDriftWeight = 24;         ///< weights over the look-ahead: the tone heard clearly
+    int windowSamples = 32;    ///< 64 ms at 500 Hz: about one dot at 20 wpm
+    int fftSize = 64;          ///< zero-padded to 7.8 Hz bins for a finer peak
+    int hopSamples = 8;        ///< 16 ms: the wobble moves the tone under 2 Hz in a hop
+    double searchHz = 45;      ///< the tone moves less than this from where it is expected
+    double noiseFromHz = 50;   ///< bins this far from the tone hold noise only...
+    double noiseToHz = 130;    ///< ...up to here, inside the mixer's flat band
+    int lookAheadHops = 8;     ///< the tone of a hop is settled with this many later hops heard
+    double peakThreshold = 6;  ///< a dozen noise bins pass this once in 30 hops
+    /// A peak weaker than this over the noise says too little of where the tone is.
+    double usablePeakOverNoise = 5;
+    /// A peak this strong is the tone wherever the gate allows; a weaker one only this near.
+    double clearPeakOverNoise = 8;
+    double weakPeakReachHz = 20;
+    /// Spread of one measured peak (Hz) where it stands as far over the noise as the noise
+    /// itself: it narrows with the square root of the peak's strength.
+    double peakSpreadHz = 14;
+    /// A peak further than this many of its expected spreads from the tone is noise.
+    double gateSpreads = 3.5;
+    /// The tone's rate of change beside its drift: a wobble of +-20 Hz at 1 Hz reaches
+    /// +-125 Hz/s; it is remembered about this long, then the drift is expected again.
+    double wobbleRateHzPerSecond = 90;
+    double wobbleMemorySeconds = 0.1;
+    double toneJitterHz = 0.3;            ///< per hop, beside the rate's change
     double largestDriftHzPerSecond = 30;  ///< Doppler on 2 m stays within 20 Hz/s
     double noiseAveragingSeconds = 2;
-    int settlingHops = 12;  ///< the mixer's filter and the window fill in this many
-    double rateAveragingSeconds = 1;
-    double steerSeconds = 0.3;  ///< the mixer follows the tone this slowly
+    int settlingHops = 12;            ///< the mixer's filter and the window fill in this many
+    double rateAveragingSeconds = 3;  ///< long beside the wobble's cycle
+    double steerSeconds = 0.3;        ///< the mixer follows the tone this slowly
 };
 
 /// What the tracker knows about one hop once it leaves its look-ahead.
@@ -36,10 +49,11 @@ struct TrackedHop {
     double peakOverNoise = 0;  ///< the tone's bin power over a noise bin's, this hop
 };
 
-/// Follows the tone on short spectra of the baseband (FFTW): the strongest bin near the
-/// predicted tone, weighted by how far it stands above the noise, smoothed over a centred
-/// window; then turns the baseband by the smoothed tone (liquid-dsp's oscillator) so that
-/// the tone sits at 0 Hz.
+/// Follows the tone on short spectra of the baseband (FFTW): the strongest bin near where the
+/// tone is expected is a measurement, trusted by how far it stands above the noise; a Kalman
+/// filter on the tone and its rate (the rate returning to the drift between wobbles) carries
+/// the tone through key-up and fades, and a smoothing pass over the look-ahead settles each
+/// hop; then the baseband is turned by that tone (liquid-dsp's oscillator) to sit at 0 Hz.
 class ToneTracker {
 public:
     ToneTracker(double basebandRateHz, double toneHz, const TrackerParams& params = {});
@@ -60,17 +74,33 @@ public:
     void Retune(double toneHz);
 
 private:
+    /// The tone and its rate of change, with their covariance.
+    struct ToneState {
+        double hz = 0;
+        double rate = 0;
+        double pHz = 0;
+        double pCross = 0;
+        double pRate = 0;
+    };
     struct Hop {
         std::vector<std::complex<float>> samples;
         double mixerToneHz = 0;
-        double measuredHz = 0;
-        double weight = 0;
         double peakOverNoise = 0;
+        ToneState predicted;  ///< before this hop's measurement
+        ToneState filtered;   ///< after it
+        bool used = false;    ///< the measurement was taken as the tone's
     };
+    /// Measures the peak nearest the prediction and updates the filter with it.
     void Measure(Hop& hop);
+    ToneState Predict(const ToneState& state) const;
+    /// The tone at the middle of the look-ahead from all the hops held (a fixed-lag
+    /// Rauch-Tung-Striebel pass).
+    ToneState Smoothed() const;
 
     TrackerParams m_params;
     double m_rateHz;
+    double m_hopSeconds;
+    double m_rateMemory;  ///< share of the wobble's rate kept from one hop to the next
     std::vector<float> m_window;
     double m_windowPower = 0;
     std::vector<std::complex<float>> m_recent;
@@ -79,8 +109,10 @@ private:
     std::complex<float>* m_fftOut = nullptr;
     fftwf_plan_s* m_plan = nullptr;
     nco_crcf_s* m_turn = nullptr;
+    ToneState m_state;
     double m_smoothedHz = 0;
     double m_driftHzPerSecond = 0;
+    double m_averageRate = 0;
     double m_steeredHz = 0;
     double m_noiseBinPower = 0;
     std::int64_t m_hopsMeasured = 0;
