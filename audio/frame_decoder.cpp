@@ -53,7 +53,10 @@ std::int64_t FrameDecoder::OldestTickNeeded() const {
     if (m_inFrame) {
         return m_frameTick;
     }
-    return m_candidateTick >= 0 ? std::min(m_candidateTick, m_searchTick) : m_searchTick;
+    // A start is weighed with the silence before it.
+    const std::int64_t from =
+        m_candidateTick >= 0 ? std::min(m_candidateTick, m_searchTick) : m_searchTick;
+    return from - kTicksPerUnit * kWordGapUnits;
 }
 
 double FrameDecoder::StartScore(const UnitLikelihoods& likelihoods, std::int64_t tick) const {
@@ -61,6 +64,12 @@ double FrameDecoder::StartScore(const UnitLikelihoods& likelihoods, std::int64_t
     // the pattern has it down, and log(p(up) / (...)) when up.
     const std::vector<bool>& pattern = FrameStart().keyDown;
     double score = 0;
+    // A frame follows at least a word gap of silence: a "HI HI" matched on the dots of a
+    // frame's own digits has keying just before it.
+    for (int u = 1; u <= kWordGapUnits && tick - kTicksPerUnit * u >= likelihoods.FirstTick();
+         ++u) {
+        score += likelihoods.KeyUpScore(tick - kTicksPerUnit * u);
+    }
     for (std::size_t u = 0; u < pattern.size(); ++u) {
         const std::int64_t at = tick + kTicksPerUnit * static_cast<std::int64_t>(u);
         score += (pattern[u] ? likelihoods.Llr(at) : 0.0) + likelihoods.KeyUpScore(at);

@@ -26,6 +26,42 @@ double LogBesselI0(double x) {
     return x - 0.5 * std::log(x) + std::log(series);
 }
 
+namespace {
+
+/// Key-down signal over noise of a unit window, from the powers (over their noise) of the
+/// windows around, starting from `start`.
+double KeyDownSnr(double start, const std::vector<float>& powers) {
+    // The strongest windows alone would hold the noise that made them strongest, and so
+    // overstate the key-down level where the tone is weak: a likelihood then claims more than
+    // the sound says. The level is refined instead as the mean of a mixture of key-up windows
+    // (noise alone) and key-down ones, each window weighed by how likely it is key down.
+    constexpr int kRounds = 6;
+    constexpr double kLowest = 0.05;
+    double snr = std::max(start, kLowest);
+    double downShare = 0.4;
+    for (int round = 0; round < kRounds && !powers.empty(); ++round) {
+        double weight = 0;
+        double weighted = 0;
+        const double prior = std::log(downShare / (1 - downShare));
+        for (const float power : powers) {
+            const double llr =
+                LogBesselI0(2 * std::sqrt(snr * static_cast<double>(power))) - snr + prior;
+            const double down =
+                llr > 0 ? 1 / (1 + std::exp(-llr)) : std::exp(llr) / (1 + std::exp(llr));
+            weight += down;
+            weighted += down * static_cast<double>(power);
+        }
+        if (weight <= 0) {
+            break;
+        }
+        snr = std::max(weighted / weight - 1, kLowest);
+        downShare = std::clamp(weight / static_cast<double>(powers.size()), 0.02, 0.9);
+    }
+    return snr;
+}
+
+}  // namespace
+
 UnitLikelihoods::UnitLikelihoods(double basebandRateHz, const UnitClock& clock,
                                  std::int64_t fromSample, const LikelihoodParams& params)
     : m_params(params),
@@ -92,8 +128,10 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
             noise += m_tickNoise[at(tick + i)] / kTicksPerUnit;
         }
     };
-    // The key-down amplitude per sample: the strongest windows' power, less their noise.
+    // The key-down amplitude per sample, to start from: the strongest windows' power, less
+    // their noise.
     m_scratch.clear();
+    m_windowPower.clear();
     double noiseSum = 0;
     for (std::int64_t tick = from; tick < to; ++tick) {
         std::complex<float> sum;
@@ -102,6 +140,9 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         window(tick, sum, count, noise);
         const double perSample = static_cast<double>(std::norm(sum)) / (double(count) * count);
         m_scratch.push_back(static_cast<float>(perSample));
+        if (noise > 0) {
+            m_windowPower.push_back(static_cast<float>(std::norm(sum) / (noise * count)));
+        }
         noiseSum += noise / count;
     }
     double amplitudeSquared = 0;
@@ -117,6 +158,11 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         }
         amplitudeSquared =
             topSum / static_cast<double>(top) - noiseSum / static_cast<double>(m_scratch.size());
+        const double noisePerSample = noiseSum / static_cast<double>(m_scratch.size());
+        if (noisePerSample > 0) {
+            amplitudeSquared =
+                noisePerSample * KeyDownSnr(amplitudeSquared / noisePerSample, m_windowPower);
+        }
     }
     const std::int64_t first = std::max(blockIndex * block, m_readyTicks);
     for (std::int64_t tick = first; tick < (blockIndex + 1) * block; ++tick) {

@@ -92,6 +92,7 @@ private:
     std::deque<float> m_keyUpScore;
     std::deque<float> m_unitSnr;
     std::vector<float> m_scratch;
+    std::vector<float> m_windowPower;  ///< scratch: window powers over their noise
 };
 
 /// ln I0(x), the modified Bessel function's logarithm (Abramowitz and Stegun 9.8.1, 9.8.2).
