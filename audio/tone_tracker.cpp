@@ -20,7 +20,7 @@ ToneTracker::ToneTracker(double basebandRateHz, double toneHz, const TrackerPara
     : m_params(params),
       m_rateHz(basebandRateHz),
       m_hopSeconds(params.hopSamples / basebandRateHz),
-      m_rateMemory(std::exp(-m_hopSeconds / params.wobbleMemorySeconds)) {
+      m_motion(m_hopSeconds, params.motion) {
     const auto window = static_cast<std::size_t>(params.windowSamples);
     m_window.resize(window);
     for (std::size_t i = 0; i < window; ++i) {
@@ -47,8 +47,6 @@ ToneTracker::~ToneTracker() {
 
 void ToneTracker::Retune(double toneHz) {
     m_smoothedHz = m_steeredHz = toneHz;
-    m_driftHzPerSecond = 0;
-    m_averageRate = 0;
     m_recent.assign(static_cast<std::size_t>(m_params.windowSamples), {});
     m_hopsMeasured = 0;
     m_noiseBinPower = 0;
@@ -62,14 +60,11 @@ void ToneTracker::Retune(double toneHz) {
         }
     }
     // Where the tone was found is known to a few bins; where it goes, not at all.
-    ToneState state;
-    state.hz = toneHz;
-    state.pHz = m_params.searchHz * m_params.searchHz / 4;
-    state.pRate = m_params.wobbleRateHzPerSecond * m_params.wobbleRateHzPerSecond;
+    ToneMotion::State state = m_motion.Start(toneHz, m_params.searchHz / 2);
     for (Hop& hop : m_pending) {
         hop.predicted = hop.filtered = state;
         hop.used = false;
-        state = Predict(state);
+        state = m_motion.Predict(state);
     }
     m_state = m_pending.back().filtered;
 }
@@ -78,31 +73,8 @@ double ToneTracker::DelaySeconds() const {
     return m_params.lookAheadHops * m_hopSeconds;
 }
 
-ToneTracker::ToneState ToneTracker::Predict(const ToneState& state) const {
-    // The rate returns to the drift as the wobble's memory fades.
-    const double dt = m_hopSeconds;
-    const double keep = m_rateMemory;
-    ToneState next;
-    next.hz = state.hz + dt * state.rate;
-    next.rate = m_driftHzPerSecond + keep * (state.rate - m_driftHzPerSecond);
-    const double jitter = m_params.toneJitterHz * m_params.toneJitterHz;
-    const double rateNoise =
-        m_params.wobbleRateHzPerSecond * m_params.wobbleRateHzPerSecond * (1 - keep * keep);
-    next.pHz = state.pHz + 2 * dt * state.pCross + dt * dt * state.pRate + jitter;
-    next.pCross = keep * (state.pCross + dt * state.pRate);
-    next.pRate = keep * keep * state.pRate + rateNoise;
-    // Lost for long, the tone is still searched for only near the prediction.
-    const double widest = m_params.searchHz * m_params.searchHz;
-    if (next.pHz > widest) {
-        const double scale = std::sqrt(widest / next.pHz);
-        next.pCross *= scale;
-        next.pHz = widest;
-    }
-    return next;
-}
-
 void ToneTracker::Measure(Hop& hop) {
-    hop.predicted = Predict(m_state);
+    hop.predicted = m_motion.Predict(m_state);
     hop.filtered = hop.predicted;
     const auto size = static_cast<std::size_t>(m_params.fftSize);
     for (std::size_t i = 0; i < size; ++i) {
@@ -117,7 +89,7 @@ void ToneTracker::Measure(Hop& hop) {
     };
     auto power = [&](std::size_t bin) { return static_cast<double>(std::norm(m_fftOut[bin])); };
 
-    const double predictedOffsetHz = hop.predicted.hz - hop.mixerToneHz;
+    const double predictedOffsetHz = hop.predicted.Hz() - hop.mixerToneHz;
     std::vector<double> noise;
     for (int k = -m_params.fftSize / 2; k < m_params.fftSize / 2; ++k) {
         const double distance = std::abs(k * binHz - predictedOffsetHz);
@@ -157,54 +129,27 @@ void ToneTracker::Measure(Hop& hop) {
     if (settled && hop.peakOverNoise >= m_params.usablePeakOverNoise) {
         const double spread =
             m_params.peakSpreadHz * m_params.peakSpreadHz / (hop.peakOverNoise - 1);
-        const double innovation = measuredHz - hop.predicted.hz;
-        const double expected = hop.predicted.pHz + spread;
+        const double innovation = measuredHz - hop.predicted.Hz();
+        const double expected = hop.predicted.Variance() + spread;
         // A weak peak is the tone's only where the tone is expected; noise peaks fall anywhere.
         const bool clear = hop.peakOverNoise >= m_params.clearPeakOverNoise;
         if (innovation * innovation <= m_params.gateSpreads * m_params.gateSpreads * expected &&
             (clear || std::abs(innovation) <= m_params.weakPeakReachHz)) {
-            const double gainHz = hop.predicted.pHz / expected;
-            const double gainRate = hop.predicted.pCross / expected;
-            ToneState& f = hop.filtered;
-            f.hz += gainHz * innovation;
-            f.rate += gainRate * innovation;
-            f.pHz = hop.predicted.pHz * (1 - gainHz);
-            f.pCross = hop.predicted.pCross * (1 - gainHz);
-            f.pRate = hop.predicted.pRate - gainRate * hop.predicted.pCross;
+            hop.filtered = m_motion.Update(hop.predicted, measuredHz, spread);
+            hop.filtered.x[1] = std::clamp(hop.filtered.x[1], -m_params.largestDriftHzPerSecond,
+                                           m_params.largestDriftHzPerSecond);
             hop.used = true;
         }
     }
     m_state = hop.filtered;
 }
 
-ToneTracker::ToneState ToneTracker::Smoothed() const {
-    const double dt = m_hopSeconds;
-    const double keep = m_rateMemory;
+ToneMotion::Vector ToneTracker::Smoothed() const {
     const auto half = static_cast<std::size_t>(m_params.lookAheadHops);
     const std::size_t middle = m_pending.size() - 1 - half;
-    ToneState later = m_pending.back().filtered;
+    ToneMotion::Vector later = m_pending.back().filtered.x;
     for (std::size_t k = m_pending.size() - 1; k-- > middle;) {
-        const ToneState& f = m_pending[k].filtered;
-        const ToneState& p = m_pending[k + 1].predicted;
-        // Gain: the filtered covariance, carried one hop, over the predicted one.
-        const double a = f.pHz + dt * f.pCross;
-        const double b = keep * f.pCross;
-        const double c = f.pCross + dt * f.pRate;
-        const double d = keep * f.pRate;
-        const double det = p.pHz * p.pRate - p.pCross * p.pCross;
-        const double dHz = later.hz - p.hz;
-        const double dRate = later.rate - p.rate;
-        if (det <= 0) {
-            later = f;
-            continue;
-        }
-        const double i00 = p.pRate / det;
-        const double i01 = -p.pCross / det;
-        const double i11 = p.pHz / det;
-        ToneState s = f;
-        s.hz += (a * i00 + b * i01) * dHz + (a * i01 + b * i11) * dRate;
-        s.rate += (c * i00 + d * i01) * dHz + (c * i01 + d * i11) * dRate;
-        later = s;
+        later = m_motion.Smooth(m_pending[k].filtered, m_pending[k + 1].predicted, later);
     }
     return later;
 }
@@ -224,19 +169,11 @@ TrackedHop ToneTracker::Process(std::span<const std::complex<float>> samples, do
     // drift nor the wobble adds a lag.
     const auto half = static_cast<std::size_t>(m_params.lookAheadHops);
     const std::size_t middle = m_pending.size() - 1 - half;
-    const ToneState smoothed = Smoothed();
+    const ToneMotion::Vector smoothed = Smoothed();
     // A measurement describes the middle of its window; the hop turned is the window's newest.
     const double windowToHop = (m_params.windowSamples - m_params.hopSamples) / 2.0 / m_rateHz;
-    m_smoothedHz = smoothed.hz + windowToHop * smoothed.rate;
-    // The drift is the rate averaged twice over seconds: what the wobble adds cancels out.
-    if (m_hopsMeasured > m_params.settlingHops) {
-        const double rateStep = m_hopSeconds / m_params.rateAveragingSeconds;
-        m_averageRate += rateStep * (smoothed.rate - m_averageRate);
-        m_driftHzPerSecond += rateStep * (m_averageRate - m_driftHzPerSecond);
-        m_driftHzPerSecond = std::clamp(m_driftHzPerSecond, -m_params.largestDriftHzPerSecond,
-                                        m_params.largestDriftHzPerSecond);
-    }
-    m_steeredHz += m_hopSeconds / m_params.steerSeconds * (m_state.hz - m_steeredHz);
+    m_smoothedHz = smoothed[0] + smoothed[2] + windowToHop * (smoothed[1] + smoothed[3]);
+    m_steeredHz += m_hopSeconds / m_params.steerSeconds * (m_state.Hz() - m_steeredHz);
 
     const Hop& leaving = m_pending[middle];
     nco_crcf_set_frequency(

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "audio/tone_motion.h"
+
 struct fftwf_plan_s;
 struct nco_crcf_s;
 
@@ -30,16 +32,11 @@ struct TrackerParams {
     double peakSpreadHz = 14;
     /// A peak further than this many of its expected spreads from the tone is noise.
     double gateSpreads = 3.5;
-    /// The tone's rate of change beside its drift: a wobble of +-20 Hz at 1 Hz reaches
-    /// +-125 Hz/s; it is remembered about this long, then the drift is expected again.
-    double wobbleRateHzPerSecond = 90;
-    double wobbleMemorySeconds = 0.1;
-    double toneJitterHz = 0.3;            ///< per hop, beside the rate's change
+    MotionParams motion;
     double largestDriftHzPerSecond = 30;  ///< Doppler on 2 m stays within 20 Hz/s
     double noiseAveragingSeconds = 2;
-    int settlingHops = 12;            ///< the mixer's filter and the window fill in this many
-    double rateAveragingSeconds = 3;  ///< long beside the wobble's cycle
-    double steerSeconds = 0.3;        ///< the mixer follows the tone this slowly
+    int settlingHops = 12;      ///< the mixer's filter and the window fill in this many
+    double steerSeconds = 0.3;  ///< the mixer follows the tone this slowly
 };
 
 /// What the tracker knows about one hop once it leaves its look-ahead.
@@ -51,9 +48,9 @@ struct TrackedHop {
 
 /// Follows the tone on short spectra of the baseband (FFTW): the strongest bin near where the
 /// tone is expected is a measurement, trusted by how far it stands above the noise; a Kalman
-/// filter on the tone and its rate (the rate returning to the drift between wobbles) carries
-/// the tone through key-up and fades, and a smoothing pass over the look-ahead settles each
-/// hop; then the baseband is turned by that tone (liquid-dsp's oscillator) to sit at 0 Hz.
+/// filter on the tone's drift and wobble (ToneMotion) carries the tone through key-up and fades,
+/// and a smoothing pass over the look-ahead settles each hop; then the baseband is turned by that
+/// tone (liquid-dsp's oscillator) to sit at 0 Hz.
 class ToneTracker {
 public:
     ToneTracker(double basebandRateHz, double toneHz, const TrackerParams& params = {});
@@ -74,33 +71,24 @@ public:
     void Retune(double toneHz);
 
 private:
-    /// The tone and its rate of change, with their covariance.
-    struct ToneState {
-        double hz = 0;
-        double rate = 0;
-        double pHz = 0;
-        double pCross = 0;
-        double pRate = 0;
-    };
     struct Hop {
         std::vector<std::complex<float>> samples;
         double mixerToneHz = 0;
         double peakOverNoise = 0;
-        ToneState predicted;  ///< before this hop's measurement
-        ToneState filtered;   ///< after it
-        bool used = false;    ///< the measurement was taken as the tone's
+        ToneMotion::State predicted;  ///< before this hop's measurement
+        ToneMotion::State filtered;   ///< after it
+        bool used = false;            ///< the measurement was taken as the tone's
     };
     /// Measures the peak nearest the prediction and updates the filter with it.
     void Measure(Hop& hop);
-    ToneState Predict(const ToneState& state) const;
-    /// The tone at the middle of the look-ahead from all the hops held (a fixed-lag
+    /// The tone's state at the middle of the look-ahead from all the hops held (a fixed-lag
     /// Rauch-Tung-Striebel pass).
-    ToneState Smoothed() const;
+    ToneMotion::Vector Smoothed() const;
 
     TrackerParams m_params;
     double m_rateHz;
     double m_hopSeconds;
-    double m_rateMemory;  ///< share of the wobble's rate kept from one hop to the next
+    ToneMotion m_motion;
     std::vector<float> m_window;
     double m_windowPower = 0;
     std::vector<std::complex<float>> m_recent;
@@ -109,10 +97,8 @@ private:
     std::complex<float>* m_fftOut = nullptr;
     fftwf_plan_s* m_plan = nullptr;
     nco_crcf_s* m_turn = nullptr;
-    ToneState m_state;
+    ToneMotion::State m_state;
     double m_smoothedHz = 0;
-    double m_driftHzPerSecond = 0;
-    double m_averageRate = 0;
     double m_steeredHz = 0;
     double m_noiseBinPower = 0;
     std::int64_t m_hopsMeasured = 0;
