@@ -97,6 +97,7 @@ const Condition kConditions[] = {
     {"weak", -10, 20, 0, 0, 0, false, -20, 8000, 1100, 0.05},
     {"slow", 0, 12, 0, 0, 0, false, -20, 8000, 500, 0.05},
     {"drift wobble fading", 0, 20, 10, 20, 10, false, -20, 8000, 900, 0.1},
+    {"drift wobble fading, weak", -5, 20, 10, 20, 10, false, -20, 8000, 600, 0.1},
     {"another station 150 Hz away", -5, 20, 0, 0, 0, true, -20, 8000, 700, 0.05},
     {"quiet recording", 0, 20, 0, 0, 0, false, -40, 8000, 1400, 0.05},
     {"clipped recording", 10, 20, 0, 0, 0, false, 6, 8000, 600, 0.05},
