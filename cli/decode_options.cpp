@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cli/command_line.h"
+
 namespace ao07::tool {
 
 const std::string_view kUsage =
@@ -34,48 +36,48 @@ const std::string_view kUsage =
     "line.\n";
 
 std::string ParseOptions(const std::vector<std::string>& args, DecodeOptions& options) {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded) {
-            options.logs.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "-h" || arg == "--help") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else if (arg == "-o" || arg == "--format") {
-            if (i + 1 >= args.size()) {
-                return arg + " needs " + (arg == "-o" ? "a file name" : "csv or jsonl");
+    const auto report = [&options](Report wanted) {
+        return [&options, wanted](const std::string&) {
+            if (options.report != Report::Records && options.report != wanted) {
+                return std::string("--check and --stats cannot be combined");
             }
-            const std::string& value = args[++i];
-            if (arg == "-o") {
-                // An empty name would quietly mean standard output.
-                if (value.empty()) {
-                    return "-o needs a file name, not an empty one";
-                }
-                options.outputPath = value;
-            } else if (value == "csv" || value == "jsonl") {
-                options.format = value == "csv" ? Format::Csv : Format::JsonLines;
-            } else {
-                return "unknown format " + value + " (csv or jsonl)";
-            }
-        } else if (arg == "--gaps") {
-            options.gaps = true;
-        } else if (arg == "--check" || arg == "--stats") {
-            const Report report = arg == "--check" ? Report::Check : Report::Stats;
-            if (options.report != Report::Records && options.report != report) {
-                return "--check and --stats cannot be combined";
-            }
-            options.report = report;
-        } else if (arg == "--follow") {
-            options.follow = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return "unknown option " + arg;
-        } else {
-            options.logs.push_back(arg);
-        }
+            options.report = wanted;
+            return std::string();
+        };
+    };
+    const auto flag = [](bool& set) {
+        return [&set](const std::string&) {
+            set = true;
+            return std::string();
+        };
+    };
+    const cli::CommandLineOption table[] = {
+        {"-o", "a file name",
+         [&options](const std::string& value) {
+             // An empty name would quietly mean standard output.
+             if (value.empty()) {
+                 return std::string("-o needs a file name, not an empty one");
+             }
+             options.outputPath = value;
+             return std::string();
+         }},
+        {"--format", "csv or jsonl",
+         [&options](const std::string& value) {
+             if (value != "csv" && value != "jsonl") {
+                 return "unknown format " + value + " (csv or jsonl)";
+             }
+             options.format = value == "csv" ? Format::Csv : Format::JsonLines;
+             return std::string();
+         }},
+        {"--gaps", "", flag(options.gaps)},
+        {"--check", "", report(Report::Check)},
+        {"--stats", "", report(Report::Stats)},
+        {"--follow", "", flag(options.follow)},
+    };
+    if (std::string error =
+            cli::ReadCommandLine(args, table, options.logs, options.help, options.version);
+        !error.empty()) {
+        return error;
     }
     if (options.help || options.version) {
         return {};

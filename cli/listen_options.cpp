@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
-#include <functional>
-#include <map>
 
 #include "audio/beacon_listener.h"
 #include "audio/recording_start.h"
 #include "audio/sample_source.h"
+#include "cli/command_line.h"
 
 namespace ao07::cli {
 namespace {
@@ -50,31 +49,29 @@ double NumberIn(const std::string& name, const std::string& text, double low, do
     return *value;
 }
 
-using ValueTaker = std::function<std::string(const std::string&, ListenOptions&)>;
-
-/// The options that take a value, each with what it does with it: "" or what is wrong.
-const std::map<std::string, ValueTaker, std::less<>>& ValueOptions() {
-    static const std::map<std::string, ValueTaker, std::less<>> options = {
-        {"-o",
-         [](const std::string& value, ListenOptions& o) {
+/// The options of ao07-listen, each with what it does with its value into `o`.
+std::vector<CommandLineOption> OptionsInto(ListenOptions& o) {
+    return {
+        {"-o", "a value",
+         [&o](const std::string& value) {
              o.outputPath = value;
              return value.empty() ? std::string("-o needs a file name") : std::string();
          }},
-        {"--report",
-         [](const std::string& value, ListenOptions& o) {
+        {"--report", "a value",
+         [&o](const std::string& value) {
              o.reportPath = value;
              return value.empty() ? std::string("--report needs a file name") : std::string();
          }},
-        {"--orbit",
-         [](const std::string& value, ListenOptions& o) {
+        {"--orbit", "a value",
+         [&o](const std::string& value) {
              o.orbit = WholeNumberOf(value);
              if (!o.orbit || *o.orbit < 0 || *o.orbit > kLargestOrbit) {
                  return "--orbit takes the orbit's number, not '" + value + "'";
              }
              return std::string();
          }},
-        {"--start",
-         [](const std::string& value, ListenOptions& o) {
+        {"--start", "a value",
+         [&o](const std::string& value) {
              o.startUtc = audio::ParseStartTime(value);
              if (!o.startUtc) {
                  return "--start takes the UTC time of the first sample as \"YYYY-MM-DD "
@@ -83,28 +80,28 @@ const std::map<std::string, ValueTaker, std::less<>>& ValueOptions() {
              }
              return std::string();
          }},
-        {"--rate",
-         [](const std::string& value, ListenOptions& o) {
+        {"--rate", "a value",
+         [&o](const std::string& value) {
              std::string error;
              o.rateHz = NumberIn("--rate", value, audio::kLowestRateHz, audio::kHighestRateHz,
                                  " Hz", error);
              return error;
          }},
-        {"--tone",
-         [](const std::string& value, ListenOptions& o) {
+        {"--tone", "a value",
+         [&o](const std::string& value) {
              std::string error;
              o.toneHintHz = NumberIn("--tone", value, kLowestToneHz, kHighestToneHz, " Hz", error);
              return error;
          }},
-        {"--wpm",
-         [](const std::string& value, ListenOptions& o) {
+        {"--wpm", "a value",
+         [&o](const std::string& value) {
              std::string error;
              o.wordsPerMinuteHint = NumberIn("--wpm", value, kSlowestWordsPerMinute,
                                              kFastestWordsPerMinute, " words per minute", error);
              return error;
          }},
-        {"--threshold",
-         [](const std::string& value, ListenOptions& o) {
+        {"--threshold", "a value",
+         [&o](const std::string& value) {
              const std::optional<double> p = NumberOf(value);
              if (!p || *p < 0 || *p > 1) {
                  return "--threshold takes a probability from 0 to 1, not '" + value + "'";
@@ -113,7 +110,6 @@ const std::map<std::string, ValueTaker, std::less<>>& ValueOptions() {
              return std::string();
          }},
     };
-    return options;
 }
 
 }  // namespace
@@ -156,27 +152,10 @@ const std::string_view kListenUsage =
 
 std::string ParseListenOptions(const std::vector<std::string>& args, ListenOptions& options) {
     options.confidenceThreshold = audio::kDefaultConfidenceThreshold;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
-            options.recordings.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "-h" || arg == "--help") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else if (const auto taker = ValueOptions().find(arg); taker != ValueOptions().end()) {
-            if (i + 1 >= args.size()) {
-                return arg + " needs a value";
-            }
-            if (std::string error = taker->second(args[++i], options); !error.empty()) {
-                return error;
-            }
-        } else {
-            return "unknown option " + arg;
-        }
+    if (std::string error = ReadCommandLine(args, OptionsInto(options), options.recordings,
+                                            options.help, options.version);
+        !error.empty()) {
+        return error;
     }
     if (options.help || options.version) {
         return {};
