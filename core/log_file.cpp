@@ -174,7 +174,8 @@ void LogFile::Reset(int fd, bool owned) {
     m_exhausted = false;
     m_readError.clear();
     m_follows = false;
-    m_lineBegun = false;
+    m_skipsCutLine = false;
+    m_tailEnd = 0;
     m_readEnd = 0;
 }
 
@@ -189,6 +190,9 @@ void LogFile::Close() {
 }
 
 bool LogFile::Fill() {
+    if (m_follows) [[unlikely]] {
+        return FillFollowed();
+    }
     while (!m_exhausted && m_fd >= 0) {
         ssize_t count = 0;
         do {
@@ -198,12 +202,10 @@ bool LogFile::Fill() {
             if (count < 0) {
                 m_readError = std::strerror(errno);
             }
-            // A followed log may yet grow: the next look reads on.
-            m_exhausted = count < 0 || !m_follows;
+            m_exhausted = true;
             return false;
         }
         m_end = static_cast<std::size_t>(count);
-        m_readEnd += m_end;
         // The LF of a CR LF that the previous block ended between.
         m_pos = m_pendingLf && m_buffer[0] == '\n' ? 1 : 0;
         m_pendingLf = false;
@@ -214,45 +216,76 @@ bool LogFile::Fill() {
     return false;
 }
 
-bool LogFile::AtEnd() {
-    if (m_follows) [[unlikely]] {
-        return !WholeLineArrived();
+bool LogFile::FillFollowed() {
+    // Everything before m_end has been handed out; what lies behind it waits for its line end.
+    while (!m_exhausted && m_fd >= 0) {
+        if (m_pendingLf && m_pos < m_tailEnd) {
+            m_pos += m_buffer[m_pos] == '\n' ? 1 : 0;
+            m_pendingLf = false;
+        }
+        if (m_skipsCutLine && !SkipRestOfCutLine()) {
+            m_pos = m_end = m_tailEnd;
+        } else if (m_pos < m_tailEnd) {
+            const auto first =
+                std::make_reverse_iterator(m_buffer.begin() + static_cast<std::ptrdiff_t>(m_pos));
+            const auto lastEnd = std::find_if(
+                m_buffer.rbegin() + static_cast<std::ptrdiff_t>(m_buffer.size() - m_tailEnd), first,
+                IsLineEnd);
+            if (lastEnd != first) {
+                // The whole lines go out; an LF that may follow a last CR is seen to above.
+                m_end = m_pos + static_cast<std::size_t>(first - lastEnd);
+                return true;
+            }
+            if (m_tailEnd - m_pos >= kMaxLineLength) {
+                // Longer than a line is kept: handed out cut now, and its rest passed as it comes.
+                m_end = m_tailEnd;
+                return true;
+            }
+        }
+        // The start of a line moves to the front of the buffer, which grows while the line
+        // does, and what the log has gained is read behind it.
+        std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_tailEnd - m_pos);
+        m_tailEnd -= m_pos;
+        m_pos = m_end = 0;
+        if (m_tailEnd == m_buffer.size()) {
+            m_buffer.resize(std::min(2 * m_buffer.size(), kMaxLineLength));
+        }
+        ssize_t count = 0;
+        do {
+            count = ::read(m_fd, m_buffer.data() + m_tailEnd, m_buffer.size() - m_tailEnd);
+        } while (count < 0 && errno == EINTR);
+        if (count <= 0) {
+            if (count < 0) {
+                m_readError = std::strerror(errno);
+                m_exhausted = true;
+            }
+            return false;
+        }
+        m_tailEnd += static_cast<std::size_t>(count);
+        m_readEnd += static_cast<std::uint64_t>(count);
     }
+    return false;
+}
+
+bool LogFile::SkipRestOfCutLine() {
+    const char* start = m_buffer.data() + m_pos;
+    const char* stop = m_buffer.data() + m_tailEnd;
+    const char* end = std::find_if(start, stop, IsLineEnd);
+    if (end == stop) {
+        return false;
+    }
+    m_skipsCutLine = false;
+    m_pos = static_cast<std::size_t>(end - m_buffer.data());
+    m_end = m_tailEnd;
+    SkipTerminator(*end);
+    return true;
+}
+
+bool LogFile::AtEnd() {
     return m_pos >= m_end && !Fill();
 }
 
-bool LogFile::WholeLineArrived() {
-    for (;;) {
-        if (m_pos < m_end) {
-            const char* start = m_buffer.data() + m_pos;
-            const char* stop = m_buffer.data() + m_end;
-            if (FindLineEnd(start, stop) != stop) {
-                return true;
-            }
-            // What has come of the line waits for the rest, and the buffer takes what follows.
-            if (!m_lineBegun) {
-                m_begunAt = HandedOut();
-                m_spill.clear();
-                m_begunCut = false;
-                m_lineBegun = true;
-            }
-            m_begunCut = Keep(start, m_end - m_pos) || m_begunCut;
-            m_pos = m_end;
-        }
-        if (!Fill()) {
-            return false;
-        }
-    }
-}
-
-std::uint64_t LogFile::HandedOut() const {
-    return m_lineBegun ? m_begunAt : m_readEnd - (m_end - m_pos);
-}
-
 bool LogFile::ReadLine(std::string_view& line) {
-    if (m_lineBegun) [[unlikely]] {
-        return ReadLineAcrossBlocks(line);
-    }
     // Nearly every line lies whole in the buffer and is handed on where it stands.
     const char* start = m_buffer.data() + m_pos;
     const char* stop = m_buffer.data() + m_end;
@@ -282,34 +315,28 @@ void LogFile::SkipTerminator(char terminator) {
 
 bool LogFile::ReadLineAcrossBlocks(std::string_view& line) {
     // The line runs on past the end of the buffer: it is gathered in m_spill, as far as it is
-    // kept, while the blocks after it are read. Of a followed log, its start may be there already.
+    // kept, while the blocks after it are read.
+    m_spill.clear();
     bool cut = false;
-    if (m_lineBegun) {
-        cut = m_begunCut;
-        m_lineBegun = false;
-    } else {
-        m_spill.clear();
-    }
     while (m_pos < m_end || Fill()) {
         const char* start = m_buffer.data() + m_pos;
         const char* stop = m_buffer.data() + m_end;
         const char* end = FindLineEnd(start, stop);
         const auto length = static_cast<std::size_t>(end - start);
-        cut = Keep(start, length) || cut;
+        const auto room = kMaxLineLength - std::min(m_spill.size(), kMaxLineLength);
+        cut = cut || length > room;
+        m_spill.append(start, std::min(length, room));
         m_pos += length;
         if (end != stop) {
             SkipTerminator(*end);
-            break;
+            line = m_spill;
+            return cut;
         }
     }
+    // A followed log holds no more of the line yet: it goes out as far as it is kept.
+    m_skipsCutLine = m_follows;
     line = m_spill;
-    return cut;
-}
-
-bool LogFile::Keep(const char* start, std::size_t length) {
-    const auto room = kMaxLineLength - std::min(m_spill.size(), kMaxLineLength);
-    m_spill.append(start, std::min(length, room));
-    return length > room;
+    return cut || m_follows;
 }
 
 bool LogFile::Rewritten(const struct stat& named) const {
@@ -334,10 +361,12 @@ LogRewrite LogFile::ReadOnIn(const std::string& path) {
     // A line whose end had not arrived is read again from the new file, which may have changed
     // it; an LF still owed to a CR handed out is skipped there as it would have been here.
     const bool pendingLf = m_pendingLf;
+    const bool skipsCutLine = m_skipsCutLine;
     Close();
     Reset(fd, true);
     m_follows = true;
     m_pendingLf = pendingLf;
+    m_skipsCutLine = skipsCutLine;
     m_readEnd = handedOut;
     return LogRewrite::SameBeginning;
 }

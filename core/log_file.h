@@ -63,7 +63,7 @@ public:
     std::optional<FileIdentity> Identity() const;
 
     /// True when no further characters remain, or when reading failed (see ReadError). For a
-    /// followed log: when no whole line has arrived yet.
+    /// followed log: when no whole line has arrived yet; a later call looks again.
     bool AtEnd();
 
     /// The longest part of a line that is kept: no line of a log comes near it, and a file
@@ -99,12 +99,12 @@ private:
     /// True when the open log is the file `file` describes, under whatever name.
     bool Reads(const struct stat& file) const;
     bool Fill();
+    bool FillFollowed();
+    bool SkipRestOfCutLine();
     void Reset(int fd, bool owned);
     bool ReadLineAcrossBlocks(std::string_view& line);
-    bool WholeLineArrived();
-    bool Keep(const char* start, std::size_t length);
     void SkipTerminator(char terminator);
-    std::uint64_t HandedOut() const;
+    std::uint64_t HandedOut() const { return m_readEnd - (m_tailEnd - m_pos); }
 
     int m_fd = -1;
     bool m_owned = false;
@@ -117,12 +117,11 @@ private:
     bool m_exhausted = false;
     std::string m_readError;
 
-    // A followed log. Its end is not final, and the start of a line whose end has not arrived
-    // waits in m_spill until it has.
+    // A followed log. Its end is not final, and only whole lines lie before m_end: the start
+    // of a line whose end has not arrived waits behind it, up to m_tailEnd, until it has.
     bool m_follows = false;
-    bool m_lineBegun = false;     ///< m_spill holds the start of the next line
-    bool m_begunCut = false;      ///< that start was already cut
-    std::uint64_t m_begunAt = 0;  ///< where in the log that line starts
+    bool m_skipsCutLine = false;  ///< the rest of a line handed out cut is still to be passed
+    std::size_t m_tailEnd = 0;
     std::uint64_t m_readEnd = 0;  ///< how much of the log has been read into the buffer
 };
 

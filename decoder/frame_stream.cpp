@@ -44,12 +44,10 @@ void FrameStream::Attach(int fd, const std::string& name) {
 const Frame* FrameStream::Next() {
     Collector& collector = *m_collector;
     collector.completed = nullptr;
+    collector.module.ReadOn();
     while (collector.completed == nullptr && !collector.module.State().AtEndOfFile &&
            !collector.module.State().InputFileName.empty()) {
         collector.module.AdvanceOneLine();
-        if (collector.module.WaitsForTheLog()) {
-            break;
-        }
     }
     return collector.completed;
 }

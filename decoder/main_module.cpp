@@ -30,7 +30,8 @@ void MainModule::AdvanceOneLine() {
     m_reader.ReadNextLine(m_reading);
     if (m_reading.endOfLog) {
         if (m_reader.Log().Follows() && m_reading.readError.empty()) {
-            return;  // only the end of what has been written so far
+            m_state.AtEndOfFile = true;  // of what has been written so far: the log stays open
+            return;
         }
         RunEndOfFileSequence();
         return;
@@ -181,6 +182,12 @@ void MainModule::RunEndOfFileSequence() {
     m_panel.LogEnded();
 }
 
+void MainModule::ReadOn() {
+    if (!m_state.InputFileName.empty() && m_reader.Log().Follows()) {
+        m_state.AtEndOfFile = false;
+    }
+}
+
 void MainModule::SetAutoMode(bool on) {
     if (m_state.AutoMode != on) {
         m_state.AutoMode = on;
@@ -230,7 +237,6 @@ void MainModule::OpenLogFromDescriptor(int fd, const std::string& name) {
 void MainModule::StartLog(const std::string& name) {
     m_state.InputFileName = name;
     m_state.AtEndOfFile = false;
-    m_reading.endOfLog = false;
     // Channels and header fields live on from log to log; the counting of frames and lines,
     // and the rows of the frame being collected, start afresh.
     m_rowDecoded = {};

@@ -39,11 +39,13 @@ public:
     /// and decodes it. At the end of the log, closes both files, switches CSV output and Auto
     /// mode off, ends stepping and tells the user. Does nothing while no log is open or once its
     /// end has been reached. Throws ConversionError (never for raw values a log can carry).
-    /// A followed log (LogFiles::Followed) has no end: a step finds no line until more arrives.
+    /// A followed log (LogFiles::Followed) has no end: at what has been written so far a step
+    /// only sets AtEndOfFile, and steps do nothing until ReadOn.
     void AdvanceOneLine();
 
-    /// True when the last step found no whole line in a followed log: nothing more has arrived.
-    bool WaitsForTheLog() const { return m_reading.endOfLog && !m_state.AtEndOfFile; }
+    /// For a followed log at the end of what has been written so far: the next steps read what
+    /// has arrived since.
+    void ReadOn();
 
     /// The open log, for a front end that follows it as it grows and sees it rewritten.
     LogFile& Log() { return m_reader.Log(); }
