@@ -6,10 +6,12 @@ namespace ao07::audio {
 
 struct MotionParams {
     /// The beacon's frequency swings about its drifting centre at about one cycle a second,
-    /// some +-20 Hz; the swing is remembered for a few of its cycles.
+    /// some +-20 Hz. The swing is remembered for about a cycle: longer carries a swing of
+    /// exactly that period further through a fade, but misleads the filter on one a third
+    /// faster or slower.
     double wobblePeriodSeconds = 1;
     double wobbleHz = 20;
-    double wobbleMemorySeconds = 2;
+    double wobbleMemorySeconds = 1;
     double toneJitterHz = 0.3;                 ///< per second, beside the swing and the drift
     double driftChangeHzPerSecondSquared = 2;  ///< Doppler's rate changes over minutes
     double widestHz = 45;  ///< lost for long, the tone is still looked for only this near
