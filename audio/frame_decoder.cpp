@@ -38,6 +38,33 @@ int LongestAt(int character) {
     return longest;
 }
 
+/// How much likelier the row digits of `row`, where its decoded path puts them, are than the
+/// likeliest other digit at each place (nats, over the groups heard). A frame matched in the
+/// wrong place has the path force its row digits onto whatever digits were keyed there.
+double RowDigitMargin(const UnitLikelihoods& likelihoods, const DecodedRow& row) {
+    double margin = 0;
+    for (int group = 0; group < row.groupsHeard; ++group) {
+        const DecodedCharacter& character =
+            row.characters[static_cast<std::size_t>(group * kCharactersPerGroup)];
+        const double own = CharacterScore(likelihoods, ShapeOf(character.best), character.startTick,
+                                          kCharacterGapUnits);
+        double rival = -std::numeric_limits<double>::infinity();
+        for (const char digit : SymbolsAt(1)) {
+            const KeyedShape& shape = ShapeOf(digit);
+            const std::int64_t lastTick =
+                character.startTick + kTicksPerUnit * (shape.units + kCharacterGapUnits - 1);
+            if (digit != character.best && lastTick < likelihoods.ReadyTicks()) {
+                rival = std::max(rival, CharacterScore(likelihoods, shape, character.startTick,
+                                                       kCharacterGapUnits));
+            }
+        }
+        if (rival > -std::numeric_limits<double>::infinity()) {
+            margin += own - rival;
+        }
+    }
+    return margin;
+}
+
 }  // namespace
 
 FrameDecoder::FrameDecoder(const FrameDecoderParams& params) : m_params(params) {}
@@ -266,8 +293,9 @@ void FrameDecoder::EndFrame() {
 bool FrameDecoder::Search(const UnitLikelihoods& likelihoods) {
     const auto patternTicks =
         static_cast<std::int64_t>(kTicksPerUnit * (FrameStart().keyDown.size() - 1));
-    // The best start is taken once two units past it have been looked at.
-    const std::int64_t settleTicks = 2 * kTicksPerUnit;
+    // The best start is taken once every start overlapping it has been looked at: a start a
+    // word early or late matches part of "HI HI" too, and in a weak signal may pass first.
+    const std::int64_t settleTicks = patternTicks;
     for (;;) {
         m_searchTick = std::max(m_searchTick, likelihoods.FirstTick());
         if (m_searchTick + patternTicks >= likelihoods.ReadyTicks()) {
@@ -308,6 +336,12 @@ void FrameDecoder::Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts
                 if (m_rowsEmitted == 0 && !ConfirmFrame(likelihoods, parts)) {
                     break;
                 }
+                // A later row whose row digits do not stand out is not given: its digits may
+                // sit elsewhere than the path says.
+                if (m_rowsEmitted > 0 &&
+                    RowDigitMargin(likelihoods, parts.back().row) < m_params.rowDigitMargin) {
+                    parts.pop_back();
+                }
                 ++m_rowsEmitted;
             }
             if (reached == kCharactersPerFrame) {
@@ -332,6 +366,8 @@ void FrameDecoder::Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts&
         EmitRow(likelihoods, m_rowsEmitted, std::min(groups, kGroupsPerRow), parts);
         if (m_rowsEmitted == 0) {
             ConfirmFrame(likelihoods, parts);
+        } else if (RowDigitMargin(likelihoods, parts.back().row) < m_params.rowDigitMargin) {
+            parts.pop_back();
         }
     }
     m_inFrame = false;
@@ -349,7 +385,8 @@ bool FrameDecoder::ConfirmFrame(const UnitLikelihoods& likelihoods, DecodedFrame
         evidence +=
             CharacterScore(likelihoods, ShapeOf(character.best), character.startTick, GapAfter(c));
     }
-    if (evidence < m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow) {
+    if (evidence < m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow ||
+        RowDigitMargin(likelihoods, row) < m_params.rowDigitMargin) {
         parts.pop_back();
         const std::int64_t after = m_frameTick + 1;
         const std::int64_t expected = m_expectedBeforeTick;

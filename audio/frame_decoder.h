@@ -21,6 +21,9 @@ struct FrameDecoderParams {
     /// The first row's four row digits, where the decoded path puts them, must score this much
     /// (nats, against random keying) for the frame to be given at all.
     double rowDigitEvidence = 16;
+    /// A row is given only when its row digits, where the decoded path puts them, beat the
+    /// likeliest other digits at their places by this much (nats, over the row).
+    double rowDigitMargin = 0;
     /// Units after a frame's end within which the next frame's "HI HI" is expected.
     int nextFrameWithinUnits = 40;
     /// Chance that a group starts a quarter unit early (and as much, late): the unit clock is
