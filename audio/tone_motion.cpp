@@ -111,8 +111,7 @@ ToneMotion::State ToneMotion::Start(double toneHz, double spreadHz) const {
     const double omega = 2 * std::numbers::pi / m_params.wobblePeriodSeconds;
     const double swingSquare = m_params.wobbleHz * m_params.wobbleHz / 2;
     state.p[0 * kN + 0] = spreadHz * spreadHz;
-    state.p[1 * kN + 1] = m_params.driftChangeHzPerSecondSquared * 10;
-    state.p[1 * kN + 1] *= state.p[1 * kN + 1];
+    state.p[1 * kN + 1] = m_params.startingDriftHzPerSecond * m_params.startingDriftHzPerSecond;
     state.p[2 * kN + 2] = swingSquare;
     state.p[3 * kN + 3] = omega * omega * swingSquare;
     return state;

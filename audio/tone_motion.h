@@ -12,8 +12,11 @@ struct MotionParams {
     double wobblePeriodSeconds = 1;
     double wobbleHz = 20;
     double wobbleMemorySeconds = 1;
-    double toneJitterHz = 0.3;                 ///< per second, beside the swing and the drift
-    double driftChangeHzPerSecondSquared = 2;  ///< Doppler's rate changes over minutes
+    double toneJitterHz = 0.3;  ///< per second, beside the swing and the drift
+    /// Doppler's rate changes over minutes: slowly enough that noise heard where the tone is
+    /// not cannot talk the filter into a drift.
+    double driftChangeHzPerSecondSquared = 0.5;
+    double startingDriftHzPerSecond = 5;  ///< how far the drift may be from none at first
     double widestHz = 45;  ///< lost for long, the tone is still looked for only this near
 };
 
