@@ -47,6 +47,20 @@ const char* FindLineEnd(const char* cursor, const char* stop) {
     return cursor;
 }
 
+/// Reads at most `room` bytes into `into`, going on through signals. Returns how many: 0 at the
+/// end of what the file holds, or on failure with `error` set.
+std::size_t ReadBlock(int fd, char* into, std::size_t room, std::string& error) {
+    ssize_t count = 0;
+    do {
+        count = ::read(fd, into, room);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        error = std::strerror(errno);
+        return 0;
+    }
+    return static_cast<std::size_t>(count);
+}
+
 /// Whether the first `length` bytes of the files open as `a` and `b` are the same.
 bool BeginsAlike(int a, int b, std::uint64_t length) {
     std::vector<char> left(kBufferSize);
@@ -194,18 +208,12 @@ bool LogFile::Fill() {
         return FillFollowed();
     }
     while (!m_exhausted && m_fd >= 0) {
-        ssize_t count = 0;
-        do {
-            count = ::read(m_fd, m_buffer.data(), m_buffer.size());
-        } while (count < 0 && errno == EINTR);
-        if (count <= 0) {
-            if (count < 0) {
-                m_readError = std::strerror(errno);
-            }
+        const std::size_t count = ReadBlock(m_fd, m_buffer.data(), m_buffer.size(), m_readError);
+        if (count == 0) {
             m_exhausted = true;
             return false;
         }
-        m_end = static_cast<std::size_t>(count);
+        m_end = count;
         // The LF of a CR LF that the previous block ended between.
         m_pos = m_pendingLf && m_buffer[0] == '\n' ? 1 : 0;
         m_pendingLf = false;
@@ -250,19 +258,14 @@ bool LogFile::FillFollowed() {
         if (m_tailEnd == m_buffer.size()) {
             m_buffer.resize(std::min(2 * m_buffer.size(), kMaxLineLength));
         }
-        ssize_t count = 0;
-        do {
-            count = ::read(m_fd, m_buffer.data() + m_tailEnd, m_buffer.size() - m_tailEnd);
-        } while (count < 0 && errno == EINTR);
-        if (count <= 0) {
-            if (count < 0) {
-                m_readError = std::strerror(errno);
-                m_exhausted = true;
-            }
+        const std::size_t count =
+            ReadBlock(m_fd, m_buffer.data() + m_tailEnd, m_buffer.size() - m_tailEnd, m_readError);
+        if (count == 0) {
+            m_exhausted = !m_readError.empty();  // the log may yet grow; a failure ends it
             return false;
         }
-        m_tailEnd += static_cast<std::size_t>(count);
-        m_readEnd += static_cast<std::uint64_t>(count);
+        m_tailEnd += count;
+        m_readEnd += count;
     }
     return false;
 }
