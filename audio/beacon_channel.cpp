@@ -147,9 +147,10 @@ void BeaconChannel::Finish(DecodedFrameParts& parts) {
 }
 
 std::int64_t BeaconChannel::SearchFloor() const {
+    const double reach =
+        m_frameEndSample == 0 ? m_params.firstSearchSeconds : m_params.timing.windowSeconds;
     return std::max(m_frameEndSample,
-                    m_buffer.EndSample() - static_cast<std::int64_t>(m_params.timing.windowSeconds *
-                                                                     m_basebandRateHz));
+                    m_buffer.EndSample() - static_cast<std::int64_t>(reach * m_basebandRateHz));
 }
 
 void BeaconChannel::Trim() {
@@ -176,9 +177,7 @@ void BeaconChannel::Trim() {
         keepFrom = std::max(keepFrom, std::min(neededSample, m_buffer.EndSample()));
     } else {
         // Before a clock is found, what the timing window holds is kept for the first search.
-        keepFrom = std::max(
-            keepFrom, m_buffer.EndSample() - static_cast<std::int64_t>(
-                                                 m_params.timing.windowSeconds * m_basebandRateHz));
+        keepFrom = std::max(keepFrom, SearchFloor());
     }
     while (m_buffer.firstSample < keepFrom && !m_buffer.samples.empty()) {
         m_buffer.samples.pop_front();

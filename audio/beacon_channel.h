@@ -23,6 +23,9 @@ struct ChannelParams {
     double retimeEverySeconds = 4;    ///< between frames, the unit clock is read again this often
     /// The rhythm of the key must stand this far over the band's median to be a clock at all.
     double minimumClockStrength = 3;
+    /// Until a frame is found, the search for its start reaches back this far: a weak beacon's
+    /// clock may be read only after its first "HI HI" has long passed.
+    double firstSearchSeconds = 90;
     /// Baseband kept for a frame in progress: a frame at 8 wpm lasts about 200 s.
     double longestFrameSeconds = 260;
     double heardAveragingSeconds = 3;  ///< how quickly "the tone is heard" follows the tracker
