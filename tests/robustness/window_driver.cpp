@@ -1,9 +1,9 @@
 // ao07_window_driver LOG: the real main window in a process of its own, for the test that kills
-// it. It switches CSV output on ("ao-07.csv" in the current folder), opens LOG (File > Open
-// takes ordinary files only, so the driver opens it through the window's module) and then clicks
-// Next as fast as the event loop allows; every message box is written to
-// standard error instead of being shown. A log that is a named pipe makes each step wait for
-// the next line, so the test that feeds the pipe decides how far the window gets.
+// it. It switches CSV output on ("ao-07.csv" in the current folder), opens LOG with File > Open
+// (told to take a named pipe too) and then clicks Next as fast as the event loop allows; every
+// message box is written to standard error instead of being shown. A log that is a named pipe makes
+// each step wait for the next line, so the test that feeds the pipe decides how far the window
+// gets.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -57,12 +57,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     ao07::ui::MainWindow window(std::make_unique<OneAnswerChooser>(QString::fromLocal8Bit(argv[1])),
-                                std::make_unique<PrintedBoxes>());
+                                std::make_unique<PrintedBoxes>(), ao07::LogFiles::AnyReadable);
     window.show();
     window.Controls().chkEnableCSVFile->click();
-    if (const std::string error = window.Module().OpenLog(argv[1]); !error.empty()) {
-        std::fprintf(stderr, "error: %s\n", error.c_str());
-        return 1;
+    window.onOpenTriggered();
+    if (window.ShownLog().isEmpty()) {
+        return 1;  // the reason is on standard error already
     }
 
     QTimer clicker;

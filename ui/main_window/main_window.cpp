@@ -88,9 +88,11 @@ QString DraggedLogFile(const QMimeData* data) {
 
 }  // namespace
 
-MainWindow::MainWindow(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBoxes> boxes)
+MainWindow::MainWindow(std::unique_ptr<FileChooser> chooser, std::unique_ptr<MessageBoxes> boxes,
+                       LogFiles opens)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_opens(opens),
       m_chooser(chooser ? std::move(chooser) : std::make_unique<QtFileChooser>()),
       m_boxes(boxes ? std::move(boxes) : std::make_unique<QtMessageBoxes>()),
       m_openDialog(*m_chooser) {
@@ -219,7 +221,7 @@ void MainWindow::OpenLogFile(const QString& name) {
 
 void MainWindow::OpenNamedLog(const QString& name) {
     const std::string path = QFile::encodeName(name).toStdString();
-    if (const std::string error = m_module.OpenLog(path, LogFiles::RegularOnly); !error.empty()) {
+    if (const std::string error = m_module.OpenLog(path, m_opens); !error.empty()) {
         // No input: Auto mode has stopped and both buttons are grey by now.
         ShowErrorText(FromSystemText(LogOpenMessage(path, error)));
         return;

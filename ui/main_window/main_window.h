@@ -33,14 +33,13 @@ class MainWindow final : public QMainWindow, public FrontPanel {
 
 public:
     /// The window with the toolkit's file dialog and message boxes, or with the given ones
-    /// (the tests script them).
+    /// (the tests script them). File > Open takes ordinary files only, unless a test that feeds
+    /// the log through a named pipe, line by line, says otherwise.
     explicit MainWindow(std::unique_ptr<FileChooser> chooser = {},
-                        std::unique_ptr<MessageBoxes> boxes = {});
+                        std::unique_ptr<MessageBoxes> boxes = {},
+                        LogFiles opens = LogFiles::RegularOnly);
     ~MainWindow() override;
 
-    /// The window's run, for a test that opens a log File > Open refuses (a named pipe fed line
-    /// by line) and kills the window part-way through it.
-    MainModule& Module() { return m_module; }
     const MainWindowControls& Controls() const { return m_controls; }
     /// The log open, or the one whose end was reached last; "" before any log was opened.
     const QString& ShownLog() const { return m_shownLog; }
@@ -103,6 +102,7 @@ private:
     /// Runs one step; a conversion that fails is reported and the program goes on.
     void RunStep();
 
+    LogFiles m_opens;  ///< what File > Open takes
     std::unique_ptr<FileChooser> m_chooser;
     std::unique_ptr<MessageBoxes> m_boxes;
     OpenFileDialog m_openDialog;
