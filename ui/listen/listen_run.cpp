@@ -12,7 +12,7 @@
 #include "audio/heard_log.h"
 #include "audio/recording_start.h"
 #include "audio/sample_source.h"
-#include "audio/waterfall_spectrum.h"
+#include "audio/waterfall_rows.h"
 
 namespace ao07::ui {
 namespace {

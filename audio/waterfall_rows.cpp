@@ -1,4 +1,4 @@
-#include "audio/waterfall_spectrum.h"
+#include "audio/waterfall_rows.h"
 
 #include <fftw3.h>
 
