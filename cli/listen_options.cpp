@@ -6,14 +6,15 @@
 #include "audio/beacon_listener.h"
 #include "audio/recording_start.h"
 #include "audio/sample_source.h"
+#include "audio/tone_search.h"
 #include "cli/command_line.h"
 
 namespace ao07::cli {
 namespace {
 
 // What the listener searches: a hint outside it could only mislead it.
-constexpr double kLowestToneHz = 300;
-constexpr double kHighestToneHz = 1500;
+constexpr double kLowestToneHz = audio::ToneSearchParams{}.lowestHz;
+constexpr double kHighestToneHz = audio::ToneSearchParams{}.highestHz;
 constexpr double kSlowestWordsPerMinute = 8;
 constexpr double kFastestWordsPerMinute = 40;
 constexpr std::int64_t kLargestOrbit = 999999999;
