@@ -11,11 +11,8 @@
 namespace ao07::audio {
 namespace {
 
-// The noise bins' middle power over their mean power, on noise alone. It would be ln 2 for
-// independent bins, but the upper middle of twenty is taken, and neighbouring bins of the
-// zero-padded Hann window share their noise: measured, it stands at 0.82 (ln 2 read the noise
-// 19 % high, and a weak peak too low to be followed).
-constexpr double kMiddleOverMean = 0.82;
+// The median of exponentially distributed powers is ln 2 of their mean.
+constexpr double kMedianOverMean = std::numbers::ln2;
 
 }  // namespace
 
@@ -102,7 +99,7 @@ void ToneTracker::Measure(Hop& hop) {
     }
     std::nth_element(noise.begin(), noise.begin() + static_cast<std::ptrdiff_t>(noise.size() / 2),
                      noise.end());
-    const double noiseMean = noise[noise.size() / 2] / kMiddleOverMean;
+    const double noiseMean = noise[noise.size() / 2] / kMedianOverMean;
     // A plain mean until the averaging time is filled, then an exponential one.
     ++m_hopsMeasured;
     const double noiseStep = std::max(m_hopSeconds / m_params.noiseAveragingSeconds,

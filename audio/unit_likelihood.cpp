@@ -90,11 +90,9 @@ void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
                                      static_cast<std::int64_t>(baseband.noiseVariance.size()) - 1);
         m_tickSums.push_back(sum);
         m_tickCounts.push_back(static_cast<int>(end - begin));
-        m_tickNoise.push_back(static_cast<float>(
-            m_params.noiseAllowance *
-            (baseband.noiseVariance.empty()
-                 ? 1.0
-                 : static_cast<double>(baseband.noiseVariance[static_cast<std::size_t>(hop)]))));
+        m_tickNoise.push_back(baseband.noiseVariance.empty()
+                                  ? 1.0f
+                                  : baseband.noiseVariance[static_cast<std::size_t>(hop)]);
         ++m_summedTicks;
     }
     // Likelihoods follow block by block, once a block's amplitude window is complete.
@@ -183,8 +181,7 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         // -log(e^llr / 2 + 1 / 2), without overflow for large ratios.
         const double mixed = llr > 0 ? llr + std::log1p(std::exp(-llr)) : std::log1p(std::exp(llr));
         m_keyUpScore.push_back(static_cast<float>(std::log(2.0) - mixed));
-        // As the tone stands over the noise measured, without the allowance.
-        m_unitSnr.push_back(static_cast<float>(snr * m_params.noiseAllowance));
+        m_unitSnr.push_back(static_cast<float>(snr));
     }
     m_readyTicks = (blockIndex + 1) * block;
 }

@@ -25,10 +25,6 @@ struct LikelihoodParams {
     /// lost for a moment, the amplitude misjudged) one window must not outweigh its neighbours,
     /// and a digit's confidence stays honest.
     double largestUnitLlr = 6;
-    /// A unit window's noise is taken as this much above the tracker's measure: a window also
-    /// holds what the model leaves out (the tone's frequency error, the key-down level's), and
-    /// at the noise as measured, digits were copied wrong at a confidence over 0.99.
-    double noiseAllowance = 1.2;
 };
 
 /// The baseband of one listening run as the likelihood blocks see it: turned samples from
