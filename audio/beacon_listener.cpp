@@ -34,6 +34,8 @@ constexpr double kCandidatePeakOverFloor = 2;
 constexpr double kSameToneHz = 40;
 // Frame starts heard by two channels this close together are one frame.
 constexpr double kSameFrameSeconds = 3;
+// Frames given lately that a channel's frame start is checked against.
+constexpr std::size_t kFramesRemembered = 8;
 // The estimates are reported at least this often.
 constexpr double kReportEverySeconds = 1;
 
@@ -68,6 +70,8 @@ struct BeaconListener::Impl {
     InputResampler resampler;
     ToneSearch search;
     std::vector<Follower> channels;
+    /// Where the latest frames given start (working-rate seconds), whichever channel gave them.
+    std::deque<double> framesGiven;
     std::size_t primary = 0;
     bool toneHeard = false;
     std::vector<float> work;
@@ -214,6 +218,19 @@ void BeaconListener::Impl::Deliver(std::size_t index, const DecodedFrameParts& p
                                       (sameFrame || (sameTone && channels[other].copyingFrame)));
             }
             follower.frameStartSeconds = part.frameStartSeconds + follower.startSeconds;
+            // A channel moved or started late may find a frame another one gave and has
+            // finished since: a frame is given once.
+            follower.echo =
+                follower.echo ||
+                std::any_of(framesGiven.begin(), framesGiven.end(), [&](double given) {
+                    return std::abs(given - follower.frameStartSeconds) < kSameFrameSeconds;
+                });
+            if (!follower.echo) {
+                framesGiven.push_back(follower.frameStartSeconds);
+                if (framesGiven.size() > kFramesRemembered) {
+                    framesGiven.pop_front();
+                }
+            }
         }
         if (channels[index].echo) {
             continue;
