@@ -107,6 +107,8 @@ double FrameDecoder::StartScore(const UnitLikelihoods& likelihoods, std::int64_t
 void FrameDecoder::StartFrame(std::int64_t tick) {
     m_inFrame = true;
     m_frameTick = tick;
+    m_confirmed = false;
+    m_heldFirstRow.reset();
     m_rowsEmitted = 0;
     m_alpha.clear();
     m_scoreOffset.clear();
@@ -311,6 +313,7 @@ bool FrameDecoder::Search(const UnitLikelihoods& likelihoods) {
             m_candidateScore = score;
         }
         if (m_candidateTick >= 0 && m_searchTick >= m_candidateTick + settleTicks) {
+            m_frameStartScore = m_candidateScore;
             StartFrame(m_candidateTick);
             m_candidateTick = -1;
             return true;
@@ -333,12 +336,13 @@ void FrameDecoder::Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts
                                  reached == kCharactersPerFrame;
             if (rowDone) {
                 EmitRow(likelihoods, m_rowsEmitted, kGroupsPerRow, parts);
-                if (m_rowsEmitted == 0 && !ConfirmFrame(likelihoods, parts)) {
+                const bool confirmedBefore = m_confirmed;
+                if (!Confirm(likelihoods, parts)) {
                     break;
                 }
                 // A later row whose row digits do not stand out is not given: its digits may
                 // sit elsewhere than the path says.
-                if (m_rowsEmitted > 0 &&
+                if (confirmedBefore &&
                     RowDigitMargin(likelihoods, parts.back().row) < m_params.rowDigitMargin) {
                     parts.pop_back();
                 }
@@ -364,20 +368,18 @@ void FrameDecoder::Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts&
         const int groups =
             (reached - firstCharacter + kCharactersPerGroup - 1) / kCharactersPerGroup;
         EmitRow(likelihoods, m_rowsEmitted, std::min(groups, kGroupsPerRow), parts);
-        if (m_rowsEmitted == 0) {
-            ConfirmFrame(likelihoods, parts);
-        } else if (RowDigitMargin(likelihoods, parts.back().row) < m_params.rowDigitMargin) {
+        const bool confirmedBefore = m_confirmed;
+        if (Confirm(likelihoods, parts) && confirmedBefore &&
+            RowDigitMargin(likelihoods, parts.back().row) < m_params.rowDigitMargin) {
             parts.pop_back();
         }
     }
     m_inFrame = false;
 }
 
-bool FrameDecoder::ConfirmFrame(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
-    // The row digits of the first row, where the decoded path puts them, against random
-    // keying: a frame start matched on the beacon's own digits puts them where something
-    // else was keyed.
-    const DecodedRow& row = parts.back().row;
+bool FrameDecoder::RowConfirms(const UnitLikelihoods& likelihoods, const DecodedRow& row) const {
+    // The row digits, where the decoded path puts them, against random keying: a frame start
+    // matched on the beacon's own digits puts them where something else was keyed.
     double evidence = 0;
     for (int group = 0; group < row.groupsHeard; ++group) {
         const int c = group * kCharactersPerGroup;
@@ -385,21 +387,43 @@ bool FrameDecoder::ConfirmFrame(const UnitLikelihoods& likelihoods, DecodedFrame
         evidence +=
             CharacterScore(likelihoods, ShapeOf(character.best), character.startTick, GapAfter(c));
     }
-    if (evidence < m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow ||
-        RowDigitMargin(likelihoods, row) < m_params.rowDigitMargin) {
-        parts.pop_back();
-        const std::int64_t after = m_frameTick + 1;
-        const std::int64_t expected = m_expectedBeforeTick;
-        SearchFrom(after);
-        ExpectFrameBefore(expected);
-        return false;
+    return evidence >= m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow &&
+           RowDigitMargin(likelihoods, row) >= m_params.rowDigitMargin;
+}
+
+bool FrameDecoder::Confirm(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
+    if (m_confirmed) {
+        return true;
     }
-    // "HI HI" is given now, just before the row that confirms it.
-    DecodedPart start;
-    start.frameStart = true;
-    start.frameStartTick = m_frameTick;
-    parts.insert(parts.end() - 1, start);
-    return true;
+    if (RowConfirms(likelihoods, parts.back().row)) {
+        m_confirmed = true;
+        // "HI HI" is given now, then a first row held back if its row digits stand out at all,
+        // then the row that confirms the frame.
+        auto at = parts.end() - 1;
+        if (m_heldFirstRow &&
+            RowDigitMargin(likelihoods, m_heldFirstRow->row) >= m_params.rowDigitMargin) {
+            at = parts.insert(at, *m_heldFirstRow);
+        }
+        m_heldFirstRow.reset();
+        DecodedPart start;
+        start.frameStart = true;
+        start.frameStartTick = m_frameTick;
+        parts.insert(at, start);
+        return true;
+    }
+    // A clear "HI HI" whose first row faded may still be borne out by the second.
+    if (m_rowsEmitted == 0 && m_frameStartScore >= m_params.frameStartThreshold) {
+        m_heldFirstRow = parts.back();
+        parts.pop_back();
+        return true;
+    }
+    parts.pop_back();
+    m_heldFirstRow.reset();
+    const std::int64_t after = m_frameTick + 1;
+    const std::int64_t expected = m_expectedBeforeTick;
+    SearchFrom(after);
+    ExpectFrameBefore(expected);
+    return false;
 }
 
 }  // namespace ao07::audio

@@ -105,10 +105,14 @@ private:
     void EmitRow(const UnitLikelihoods& likelihoods, int row, int groupsHeard,
                  DecodedFrameParts& parts);
     void EndFrame();
-    /// Whether the first row (the last of `parts`) bears the frame out; if not, drops the row
-    /// and searches again just after the frame's start. A confirmed frame's start is put
-    /// before the row.
-    bool ConfirmFrame(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
+    /// Whether a row's digits bear out the frame: its row digits, where the decoded path puts
+    /// them, far likelier than random keying and than the other digits there.
+    bool RowConfirms(const UnitLikelihoods& likelihoods, const DecodedRow& row) const;
+    /// Called with each row given (the last of `parts`) until the frame is confirmed. A
+    /// confirmed frame's start is put before its first row. A first row that does not bear
+    /// out a clear "HI HI" is held back, and the second row may confirm the frame instead;
+    /// false when the frame was dropped and the search starts again just after its start.
+    bool Confirm(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
 
     FrameDecoderParams m_params;
     bool m_inFrame = false;
@@ -117,6 +121,9 @@ private:
     std::int64_t m_expectedBeforeTick = 0;
     double m_candidateScore = 0;
     std::int64_t m_frameTick = 0;
+    double m_frameStartScore = 0;
+    bool m_confirmed = false;
+    std::optional<DecodedPart> m_heldFirstRow;
     std::vector<Lattice> m_alpha;       ///< m_alpha[c]: where character c starts
     std::vector<double> m_scoreOffset;  ///< the score subtracted before exponentiating, per step
     int m_rowsEmitted = 0;
