@@ -38,6 +38,19 @@ int LongestAt(int character) {
     return longest;
 }
 
+/// How much likelier the row digits of `row`, where its decoded path puts them, are than random
+/// keying (nats, over the groups heard).
+double RowDigitEvidence(const UnitLikelihoods& likelihoods, const DecodedRow& row) {
+    double evidence = 0;
+    for (int group = 0; group < row.groupsHeard; ++group) {
+        const int c = group * kCharactersPerGroup;
+        const DecodedCharacter& character = row.characters[static_cast<std::size_t>(c)];
+        evidence +=
+            CharacterScore(likelihoods, ShapeOf(character.best), character.startTick, GapAfter(c));
+    }
+    return evidence;
+}
+
 /// How much likelier the row digits of `row`, where its decoded path puts them, are than the
 /// likeliest other digit at each place (nats, over the groups heard). A frame matched in the
 /// wrong place has the path force its row digits onto whatever digits were keyed there.
@@ -342,8 +355,7 @@ void FrameDecoder::Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts
                 }
                 // A later row whose row digits do not stand out is not given: its digits may
                 // sit elsewhere than the path says.
-                if (confirmedBefore &&
-                    RowDigitMargin(likelihoods, parts.back().row) < m_params.rowDigitMargin) {
+                if (confirmedBefore && !RowStandsOut(likelihoods, parts.back().row)) {
                     parts.pop_back();
                 }
                 ++m_rowsEmitted;
@@ -370,7 +382,7 @@ void FrameDecoder::Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts&
         EmitRow(likelihoods, m_rowsEmitted, std::min(groups, kGroupsPerRow), parts);
         const bool confirmedBefore = m_confirmed;
         if (Confirm(likelihoods, parts) && confirmedBefore &&
-            RowDigitMargin(likelihoods, parts.back().row) < m_params.rowDigitMargin) {
+            !RowStandsOut(likelihoods, parts.back().row)) {
             parts.pop_back();
         }
     }
@@ -378,17 +390,16 @@ void FrameDecoder::Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts&
 }
 
 bool FrameDecoder::RowConfirms(const UnitLikelihoods& likelihoods, const DecodedRow& row) const {
-    // The row digits, where the decoded path puts them, against random keying: a frame start
-    // matched on the beacon's own digits puts them where something else was keyed.
-    double evidence = 0;
-    for (int group = 0; group < row.groupsHeard; ++group) {
-        const int c = group * kCharactersPerGroup;
-        const DecodedCharacter& character = row.characters[static_cast<std::size_t>(c)];
-        evidence +=
-            CharacterScore(likelihoods, ShapeOf(character.best), character.startTick, GapAfter(c));
-    }
-    return evidence >= m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow &&
+    // A frame start matched on the beacon's own digits puts the row digits where something
+    // else was keyed.
+    return RowDigitEvidence(likelihoods, row) >=
+               m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow &&
            RowDigitMargin(likelihoods, row) >= m_params.rowDigitMargin;
+}
+
+bool FrameDecoder::RowStandsOut(const UnitLikelihoods& likelihoods, const DecodedRow& row) const {
+    return RowDigitMargin(likelihoods, row) >= m_params.rowDigitMargin &&
+           RowDigitEvidence(likelihoods, row) >= m_params.laterRowEvidence;
 }
 
 bool FrameDecoder::Confirm(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
@@ -400,8 +411,7 @@ bool FrameDecoder::Confirm(const UnitLikelihoods& likelihoods, DecodedFrameParts
         // "HI HI" is given now, then a first row held back if its row digits stand out at all,
         // then the row that confirms the frame.
         auto at = parts.end() - 1;
-        if (m_heldFirstRow &&
-            RowDigitMargin(likelihoods, m_heldFirstRow->row) >= m_params.rowDigitMargin) {
+        if (m_heldFirstRow && RowStandsOut(likelihoods, m_heldFirstRow->row)) {
             at = parts.insert(at, *m_heldFirstRow);
         }
         m_heldFirstRow.reset();

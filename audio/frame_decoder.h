@@ -24,6 +24,11 @@ struct FrameDecoderParams {
     /// A row is given only when its row digits, where the decoded path puts them, beat the
     /// likeliest other digits at their places by this much (nats, over the row).
     double rowDigitMargin = 0;
+    /// A later row is given only when its row digits, where the decoded path puts them, are
+    /// this much likelier than random keying (nats, over the row): where they are not heard at
+    /// all, the channel has lost the beacon or the path its place, and the digits there are not
+    /// the ones keyed.
+    double laterRowEvidence = 0;
     /// Units after a frame's end within which the next frame's "HI HI" is expected.
     int nextFrameWithinUnits = 40;
     /// Chance that a group starts a quarter unit early (and as much, late): the unit clock is
@@ -108,6 +113,9 @@ private:
     /// Whether a row's digits bear out the frame: its row digits, where the decoded path puts
     /// them, far likelier than random keying and than the other digits there.
     bool RowConfirms(const UnitLikelihoods& likelihoods, const DecodedRow& row) const;
+    /// Whether a row of a confirmed frame is given: its row digits stand out where the decoded
+    /// path puts them.
+    bool RowStandsOut(const UnitLikelihoods& likelihoods, const DecodedRow& row) const;
     /// Called with each row given (the last of `parts`) until the frame is confirmed. A
     /// confirmed frame's start is put before its first row. A first row that does not bear
     /// out a clear "HI HI" is held back, and the second row may confirm the frame instead;
