@@ -32,7 +32,7 @@ constexpr double kFoundHeardShare = 0.25;
 constexpr double kCandidatePeakOverFloor = 2;
 // Channels closer than this follow one tone.
 constexpr double kSameToneHz = 40;
-// Frame starts heard by two channels this close together are one frame.
+// Frame starts this close together are one frame.
 constexpr double kSameFrameSeconds = 3;
 // Frames given lately that a channel's frame start is checked against.
 constexpr std::size_t kFramesRemembered = 8;
@@ -50,9 +50,7 @@ struct BeaconListener::Impl {
         std::unique_ptr<BeaconChannel> channel;
         double startSeconds = 0;  ///< working-rate time of the channel's first sample
         double lastFrameSeconds = -1e300;
-        bool echo = false;
-        double frameStartSeconds =
-            -1e300;                 ///< its current frame is one another channel is copying already
+        bool echo = false;          ///< its current frame is one already given
         bool copyingFrame = false;  ///< its frame in progress is being given
     };
 
@@ -202,31 +200,23 @@ void BeaconListener::Impl::Deliver(std::size_t index, const DecodedFrameParts& p
     const double delay = resampler.DelaySeconds() - channels[index].startSeconds;
     for (const DecodedPart& part : parts) {
         if (part.frameStart) {
-            // Two channels near one strong tone hear the same frames: the first keeps them.
             Follower& follower = channels[index];
-            follower.echo = false;
+            const double startSeconds = part.frameStartSeconds + follower.startSeconds;
+            // A frame is given once: two channels near one strong tone hear the same frames,
+            // and a channel started or moved late may find one given and finished since.
+            follower.echo = std::any_of(framesGiven.begin(), framesGiven.end(), [&](double given) {
+                return std::abs(given - startSeconds) < kSameFrameSeconds;
+            });
             // A channel that has drifted onto the tone another one is copying hears that
             // frame too, from wherever its own search happened to lock on.
             for (std::size_t other = 0; other < channels.size(); ++other) {
                 const BeaconChannel& copying = *channels[other].channel;
-                const bool sameFrame =
-                    std::abs(channels[other].frameStartSeconds -
-                             (part.frameStartSeconds + follower.startSeconds)) < kSameFrameSeconds;
                 const bool sameTone = std::abs(copying.ToneHz() - channel.ToneHz()) < kSameToneHz;
-                follower.echo =
-                    follower.echo || (other != index && copying.InFrame() &&
-                                      (sameFrame || (sameTone && channels[other].copyingFrame)));
+                follower.echo = follower.echo || (other != index && copying.InFrame() && sameTone &&
+                                                  channels[other].copyingFrame);
             }
-            follower.frameStartSeconds = part.frameStartSeconds + follower.startSeconds;
-            // A channel moved or started late may find a frame another one gave and has
-            // finished since: a frame is given once.
-            follower.echo =
-                follower.echo ||
-                std::any_of(framesGiven.begin(), framesGiven.end(), [&](double given) {
-                    return std::abs(given - follower.frameStartSeconds) < kSameFrameSeconds;
-                });
             if (!follower.echo) {
-                framesGiven.push_back(follower.frameStartSeconds);
+                framesGiven.push_back(startSeconds);
                 if (framesGiven.size() > kFramesRemembered) {
                     framesGiven.pop_front();
                 }

@@ -349,14 +349,8 @@ void FrameDecoder::Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts
                                  reached == kCharactersPerFrame;
             if (rowDone) {
                 EmitRow(likelihoods, m_rowsEmitted, kGroupsPerRow, parts);
-                const bool confirmedBefore = m_confirmed;
-                if (!Confirm(likelihoods, parts)) {
+                if (!GiveRow(likelihoods, parts)) {
                     break;
-                }
-                // A later row whose row digits do not stand out is not given: its digits may
-                // sit elsewhere than the path says.
-                if (confirmedBefore && !RowStandsOut(likelihoods, parts.back().row)) {
-                    parts.pop_back();
                 }
                 ++m_rowsEmitted;
             }
@@ -380,38 +374,37 @@ void FrameDecoder::Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts&
         const int groups =
             (reached - firstCharacter + kCharactersPerGroup - 1) / kCharactersPerGroup;
         EmitRow(likelihoods, m_rowsEmitted, std::min(groups, kGroupsPerRow), parts);
-        const bool confirmedBefore = m_confirmed;
-        if (Confirm(likelihoods, parts) && confirmedBefore &&
-            !RowStandsOut(likelihoods, parts.back().row)) {
-            parts.pop_back();
-        }
+        GiveRow(likelihoods, parts);
     }
     m_inFrame = false;
 }
 
-bool FrameDecoder::RowConfirms(const UnitLikelihoods& likelihoods, const DecodedRow& row) const {
-    // A frame start matched on the beacon's own digits puts the row digits where something
-    // else was keyed.
-    return RowDigitEvidence(likelihoods, row) >=
-               m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow &&
+bool FrameDecoder::RowDigitsStandOut(const UnitLikelihoods& likelihoods, const DecodedRow& row,
+                                     double evidenceNeeded) const {
+    return RowDigitEvidence(likelihoods, row) >= evidenceNeeded &&
            RowDigitMargin(likelihoods, row) >= m_params.rowDigitMargin;
 }
 
-bool FrameDecoder::RowStandsOut(const UnitLikelihoods& likelihoods, const DecodedRow& row) const {
-    return RowDigitMargin(likelihoods, row) >= m_params.rowDigitMargin &&
-           RowDigitEvidence(likelihoods, row) >= m_params.laterRowEvidence;
-}
-
-bool FrameDecoder::Confirm(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
+bool FrameDecoder::GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
+    const DecodedRow& row = parts.back().row;
     if (m_confirmed) {
+        // A later row whose row digits do not stand out is not given: its digits may sit
+        // elsewhere than the path says, or the channel has lost the beacon.
+        if (!RowDigitsStandOut(likelihoods, row, m_params.laterRowEvidence)) {
+            parts.pop_back();
+        }
         return true;
     }
-    if (RowConfirms(likelihoods, parts.back().row)) {
+    // A frame start matched on the beacon's own digits puts the row digits where something
+    // else was keyed.
+    if (RowDigitsStandOut(likelihoods, row,
+                          m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow)) {
         m_confirmed = true;
         // "HI HI" is given now, then a first row held back if its row digits stand out at all,
         // then the row that confirms the frame.
         auto at = parts.end() - 1;
-        if (m_heldFirstRow && RowStandsOut(likelihoods, m_heldFirstRow->row)) {
+        if (m_heldFirstRow &&
+            RowDigitsStandOut(likelihoods, m_heldFirstRow->row, m_params.laterRowEvidence)) {
             at = parts.insert(at, *m_heldFirstRow);
         }
         m_heldFirstRow.reset();

@@ -110,17 +110,16 @@ private:
     void EmitRow(const UnitLikelihoods& likelihoods, int row, int groupsHeard,
                  DecodedFrameParts& parts);
     void EndFrame();
-    /// Whether a row's digits bear out the frame: its row digits, where the decoded path puts
-    /// them, far likelier than random keying and than the other digits there.
-    bool RowConfirms(const UnitLikelihoods& likelihoods, const DecodedRow& row) const;
-    /// Whether a row of a confirmed frame is given: its row digits stand out where the decoded
-    /// path puts them.
-    bool RowStandsOut(const UnitLikelihoods& likelihoods, const DecodedRow& row) const;
-    /// Called with each row given (the last of `parts`) until the frame is confirmed. A
-    /// confirmed frame's start is put before its first row. A first row that does not bear
-    /// out a clear "HI HI" is held back, and the second row may confirm the frame instead;
-    /// false when the frame was dropped and the search starts again just after its start.
-    bool Confirm(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
+    /// Whether a row's row digits, where the decoded path puts them, are `evidenceNeeded` nats
+    /// likelier than random keying and beat the other digits there.
+    bool RowDigitsStandOut(const UnitLikelihoods& likelihoods, const DecodedRow& row,
+                           double evidenceNeeded) const;
+    /// Gives the row just decoded (the last of `parts`), or drops it. Until the frame is
+    /// confirmed, a row must confirm it, and the frame's start is then put before its first
+    /// row; a first row that does not bear out a clear "HI HI" is held back, and the second
+    /// row may confirm the frame instead. False when the frame was dropped and the search
+    /// starts again just after its start.
+    bool GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
 
     FrameDecoderParams m_params;
     bool m_inFrame = false;
