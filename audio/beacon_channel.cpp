@@ -83,6 +83,7 @@ void BeaconChannel::Process(std::span<const float> samples, DecodedFrameParts& p
         m_timing->Process(m_turned);
         m_buffer.samples.insert(m_buffer.samples.end(), m_turned.begin(), m_turned.end());
         m_buffer.noiseVariance.push_back(static_cast<float>(hop.noiseVariance));
+        m_buffer.steady.push_back(hop.steady);
         ++m_hopsDone;
         if (m_hopsDone - m_lastDecodeHop >= decodeHops) {
             m_lastDecodeHop = m_hopsDone;
@@ -186,6 +187,7 @@ void BeaconChannel::Trim() {
     const std::int64_t firstHop = m_buffer.firstSample / m_buffer.hopSamples;
     while (m_buffer.firstHop < firstHop && !m_buffer.noiseVariance.empty()) {
         m_buffer.noiseVariance.pop_front();
+        m_buffer.steady.pop_front();
         ++m_buffer.firstHop;
     }
 }

@@ -17,12 +17,7 @@ double CharacterScore(const UnitLikelihoods& likelihoods, const KeyedShape& shap
     for (int u = 0; u < shape.units + gapUnits; ++u) {
         score += likelihoods.KeyUpScore(tick + kTicksPerUnit * u);
     }
-    for (const auto& [first, length] : shape.keyDowns) {
-        for (int u = 0; u < length; ++u) {
-            score += likelihoods.Llr(tick + kTicksPerUnit * (first + u));
-        }
-    }
-    return score;
+    return score + likelihoods.KeyDownScore(tick, shape.keyDowns);
 }
 
 int GapAfter(int character) {

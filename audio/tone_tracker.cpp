@@ -14,13 +14,29 @@ namespace {
 // The median of exponentially distributed powers is ln 2 of their mean.
 constexpr double kMedianOverMean = std::numbers::ln2;
 
+MotionParams Steady(MotionParams motion, double share) {
+    motion.wobbleHz *= share;
+    motion.toneJitterHz *= share;
+    motion.driftChangeHzPerSecondSquared *= share;
+    return motion;
+}
+
+/// Log-likelihood of a peak `innovation` Hz from where a filter expected the tone, with
+/// `variance` expected, when a share of peaks are noise anywhere within `reachHz`.
+double PeakLogLikelihood(double innovation, double variance, double strayShare, double reachHz) {
+    const double tone = std::exp(-innovation * innovation / (2 * variance)) /
+                        std::sqrt(2 * std::numbers::pi * variance);
+    return std::log((1 - strayShare) * tone + strayShare / (2 * reachHz));
+}
+
 }  // namespace
 
 ToneTracker::ToneTracker(double basebandRateHz, double toneHz, const TrackerParams& params)
     : m_params(params),
       m_rateHz(basebandRateHz),
       m_hopSeconds(params.hopSamples / basebandRateHz),
-      m_motion(m_hopSeconds, params.motion) {
+      m_motion{ToneMotion(m_hopSeconds, params.motion),
+               ToneMotion(m_hopSeconds, Steady(params.motion, params.steadyShare))} {
     const auto window = static_cast<std::size_t>(params.windowSamples);
     m_window.resize(window);
     for (std::size_t i = 0; i < window; ++i) {
@@ -60,13 +76,15 @@ void ToneTracker::Retune(double toneHz) {
         }
     }
     // Where the tone was found is known to a few bins; where it goes, not at all.
-    ToneMotion::State state = m_motion.Start(toneHz, m_params.searchHz / 2);
-    for (Hop& hop : m_pending) {
-        hop.predicted = hop.filtered = state;
-        hop.used = false;
-        state = m_motion.Predict(state);
+    m_steadyOverSwinging = 0;
+    for (int model = 0; model < kModels; ++model) {
+        ToneMotion::State state = m_motion[model].Start(toneHz, m_params.searchHz / 2);
+        for (Hop& hop : m_pending) {
+            hop.predicted[model] = hop.filtered[model] = state;
+            state = m_motion[model].Predict(state);
+        }
+        m_state[model] = m_pending.back().filtered[model];
     }
-    m_state = m_pending.back().filtered;
 }
 
 double ToneTracker::DelaySeconds() const {
@@ -74,8 +92,11 @@ double ToneTracker::DelaySeconds() const {
 }
 
 void ToneTracker::Measure(Hop& hop) {
-    hop.predicted = m_motion.Predict(m_state);
-    hop.filtered = hop.predicted;
+    for (int model = 0; model < kModels; ++model) {
+        hop.predicted[model] = m_motion[model].Predict(m_state[model]);
+        hop.filtered[model] = hop.predicted[model];
+    }
+    const ToneMotion::State& expected = hop.predicted[Following()];
     const auto size = static_cast<std::size_t>(m_params.fftSize);
     for (std::size_t i = 0; i < size; ++i) {
         m_fftIn[i] = i < m_window.size() ? m_recent[i] * m_window[i] : std::complex<float>{};
@@ -89,7 +110,7 @@ void ToneTracker::Measure(Hop& hop) {
     };
     auto power = [&](std::size_t bin) { return static_cast<double>(std::norm(m_fftOut[bin])); };
 
-    const double predictedOffsetHz = hop.predicted.Hz() - hop.mixerToneHz;
+    const double predictedOffsetHz = expected.Hz() - hop.mixerToneHz;
     std::vector<double> noise;
     for (int k = -m_params.fftSize / 2; k < m_params.fftSize / 2; ++k) {
         const double distance = std::abs(k * binHz - predictedOffsetHz);
@@ -129,17 +150,27 @@ void ToneTracker::Measure(Hop& hop) {
     if (settled && hop.peakOverNoise >= m_params.usablePeakOverNoise) {
         const double spread =
             m_params.peakSpreadHz * m_params.peakSpreadHz / (hop.peakOverNoise - 1);
-        const double innovation = measuredHz - hop.predicted.Hz();
-        const double expected = hop.predicted.Variance() + spread;
-        // A weak peak is the tone's only where the tone is expected; noise peaks fall anywhere.
-        const bool clear = hop.peakOverNoise >= m_params.clearPeakOverNoise;
-        if (innovation * innovation <= m_params.gateSpreads * m_params.gateSpreads * expected &&
-            (clear || std::abs(innovation) <= m_params.weakPeakReachHz)) {
-            hop.filtered = m_motion.Update(hop.predicted, measuredHz, spread);
-            hop.filtered.x[1] = std::clamp(hop.filtered.x[1], -m_params.largestDriftHzPerSecond,
+        std::array<double, kModels> likelihood{};
+        for (int model = 0; model < kModels; ++model) {
+            const ToneMotion::State& predicted = hop.predicted[model];
+            const double innovation = measuredHz - predicted.Hz();
+            const double variance = predicted.Variance() + spread;
+            likelihood[model] =
+                PeakLogLikelihood(innovation, variance, m_params.strayPeakShare, m_params.searchHz);
+            // A weak peak is the tone's only where the tone is expected; noise peaks fall
+            // anywhere.
+            const bool clear = hop.peakOverNoise >= m_params.clearPeakOverNoise;
+            if (innovation * innovation <= m_params.gateSpreads * m_params.gateSpreads * variance &&
+                (clear || std::abs(innovation) <= m_params.weakPeakReachHz)) {
+                ToneMotion::State& filtered = hop.filtered[model];
+                filtered = m_motion[model].Update(predicted, measuredHz, spread);
+                filtered.x[1] = std::clamp(filtered.x[1], -m_params.largestDriftHzPerSecond,
                                            m_params.largestDriftHzPerSecond);
-            hop.used = true;
+            }
         }
+        const double keep = std::exp(-m_hopSeconds / m_params.modelMemorySeconds);
+        m_steadyOverSwinging =
+            keep * m_steadyOverSwinging + likelihood[kSteady] - likelihood[kSwinging];
     }
     m_state = hop.filtered;
 }
@@ -147,9 +178,11 @@ void ToneTracker::Measure(Hop& hop) {
 ToneMotion::Vector ToneTracker::Smoothed() const {
     const auto half = static_cast<std::size_t>(m_params.lookAheadHops);
     const std::size_t middle = m_pending.size() - 1 - half;
-    ToneMotion::Vector later = m_pending.back().filtered.x;
+    const Model model = Following();
+    ToneMotion::Vector later = m_pending.back().filtered[model].x;
     for (std::size_t k = m_pending.size() - 1; k-- > middle;) {
-        later = m_motion.Smooth(m_pending[k].filtered, m_pending[k + 1].predicted, later);
+        later = m_motion[model].Smooth(m_pending[k].filtered[model],
+                                       m_pending[k + 1].predicted[model], later);
     }
     return later;
 }
@@ -173,7 +206,7 @@ TrackedHop ToneTracker::Process(std::span<const std::complex<float>> samples, do
     // A measurement describes the middle of its window; the hop turned is the window's newest.
     const double windowToHop = (m_params.windowSamples - m_params.hopSamples) / 2.0 / m_rateHz;
     m_smoothedHz = smoothed[0] + smoothed[2] + windowToHop * (smoothed[1] + smoothed[3]);
-    m_steeredHz += m_hopSeconds / m_params.steerSeconds * (m_state.Hz() - m_steeredHz);
+    m_steeredHz += m_hopSeconds / m_params.steerSeconds * (m_state[Following()].Hz() - m_steeredHz);
 
     const Hop& leaving = m_pending[middle];
     nco_crcf_set_frequency(
@@ -187,6 +220,7 @@ TrackedHop ToneTracker::Process(std::span<const std::complex<float>> samples, do
     tracked.toneHz = m_smoothedHz;
     tracked.noiseVariance = m_noiseBinPower / m_windowPower;
     tracked.peakOverNoise = leaving.peakOverNoise;
+    tracked.steady = Following() == kSteady;
     // Only the look-ahead is needed for the next hop's pass.
     if (m_pending.size() == half + 1) {
         m_pending.pop_front();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <complex>
 #include <deque>
 #include <optional>
@@ -33,6 +34,15 @@ struct TrackerParams {
     /// A peak further than this many of its expected spreads from the tone is noise.
     double gateSpreads = 3.5;
     MotionParams motion;
+    /// A tone that holds still (a stable transmitter) is followed by a second filter that
+    /// allows this share of the beacon's swing, jitter and change of drift: its tone stays put
+    /// between key-downs, so that the carrier's phase carries from one element to the next.
+    double steadyShare = 0.1;
+    /// The filter whose predictions have matched the peaks better over about this long
+    /// follows the tone.
+    double modelMemorySeconds = 5;
+    /// Share of usable peaks that are noise, whichever filter is right.
+    double strayPeakShare = 0.05;
     double largestDriftHzPerSecond = 30;  ///< Doppler on 2 m stays within 20 Hz/s
     double noiseAveragingSeconds = 2;
     int settlingHops = 12;      ///< the mixer's filter and the window fill in this many
@@ -44,6 +54,7 @@ struct TrackedHop {
     double toneHz = 0;         ///< the smoothed tone
     double noiseVariance = 0;  ///< of one baseband sample, complex
     double peakOverNoise = 0;  ///< the tone's bin power over a noise bin's, this hop
+    bool steady = false;       ///< the tone holds still, as far as the tracker can tell
 };
 
 /// Follows the tone on short spectra of the baseband (FFTW): the strongest bin near where the
@@ -71,24 +82,28 @@ public:
     void Retune(double toneHz);
 
 private:
+    /// The two ways the tone may move: the beacon's swing, or holding still.
+    enum Model { kSwinging, kSteady, kModels };
     struct Hop {
         std::vector<std::complex<float>> samples;
         double mixerToneHz = 0;
         double peakOverNoise = 0;
-        ToneMotion::State predicted;  ///< before this hop's measurement
-        ToneMotion::State filtered;   ///< after it
-        bool used = false;            ///< the measurement was taken as the tone's
+        std::array<ToneMotion::State, kModels> predicted;  ///< before this hop's measurement
+        std::array<ToneMotion::State, kModels> filtered;   ///< after it
     };
-    /// Measures the peak nearest the prediction and updates the filter with it.
+    /// Measures the peak nearest the prediction and updates the filters with it.
     void Measure(Hop& hop);
     /// The tone's state at the middle of the look-ahead from all the hops held (a fixed-lag
-    /// Rauch-Tung-Striebel pass).
+    /// Rauch-Tung-Striebel pass), by the filter that follows the tone.
     ToneMotion::Vector Smoothed() const;
+    Model Following() const { return m_steadyOverSwinging > 0 ? kSteady : kSwinging; }
 
     TrackerParams m_params;
     double m_rateHz;
     double m_hopSeconds;
-    ToneMotion m_motion;
+    std::array<ToneMotion, kModels> m_motion;
+    /// Log-likelihood of the peaks lately, steady filter over swinging one.
+    double m_steadyOverSwinging = 0;
     std::vector<float> m_window;
     double m_windowPower = 0;
     std::vector<std::complex<float>> m_recent;
@@ -97,7 +112,7 @@ private:
     std::complex<float>* m_fftOut = nullptr;
     fftwf_plan_s* m_plan = nullptr;
     nco_crcf_s* m_turn = nullptr;
-    ToneMotion::State m_state;
+    std::array<ToneMotion::State, kModels> m_state;
     double m_smoothedHz = 0;
     double m_steeredHz = 0;
     double m_noiseBinPower = 0;

@@ -93,6 +93,8 @@ void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
         m_tickNoise.push_back(baseband.noiseVariance.empty()
                                   ? 1.0f
                                   : baseband.noiseVariance[static_cast<std::size_t>(hop)]);
+        m_tickSteady.push_back(!baseband.steady.empty() &&
+                               baseband.steady[static_cast<std::size_t>(hop)]);
         ++m_summedTicks;
     }
     // Likelihoods follow block by block, once a block's amplitude window is complete.
@@ -182,12 +184,45 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         const double mixed = llr > 0 ? llr + std::log1p(std::exp(-llr)) : std::log1p(std::exp(llr));
         m_keyUpScore.push_back(static_cast<float>(std::log(2.0) - mixed));
         m_unitSnr.push_back(static_cast<float>(snr));
+        m_phaseEvidence.push_back(static_cast<float>(2 * std::sqrt(signal) / unitNoise) * sum);
+        m_phaseVariance.push_back(static_cast<float>(m_tickSteady[at(tick)]
+                                                         ? m_params.steadyPhaseVariancePerUnit
+                                                         : m_params.swingingPhaseVariancePerUnit));
     }
     m_readyTicks = (blockIndex + 1) * block;
 }
 
 double UnitLikelihoods::Llr(std::int64_t tick) const {
     return m_llr[static_cast<std::size_t>(tick - m_firstTick)];
+}
+
+double UnitLikelihoods::KeyDownScore(std::int64_t tick,
+                                     std::span<const std::pair<int, int>> keyDowns) const {
+    // The phase as known from the units before is a von Mises (Tikhonov) density of parameter
+    // `carried`: each unit adds its evidence, and the wander between units widens it
+    // (Colavolpe, Barbieri and Caire, IEEE JSAC 2005). A unit's share of the ratio is what it
+    // adds to ln I0(|carried|), less its energy, held within the limit a single unit has.
+    std::complex<double> carried{};
+    int lastUnit = -1;
+    double score = 0;
+    for (const auto& [first, length] : keyDowns) {
+        for (int u = first; u < first + length; ++u) {
+            const auto at = static_cast<std::size_t>(tick + kTicksPerUnit * u - m_firstTick);
+            if (std::isinf(m_phaseVariance[at])) {
+                carried = 0;
+            } else if (lastUnit >= 0) {
+                carried /= 1 + std::abs(carried) * m_phaseVariance[at] * (u - lastUnit);
+            }
+            const double before = LogBesselI0(std::abs(carried));
+            carried += std::complex<double>(m_phaseEvidence[at]);
+            const double limit = std::isinf(m_phaseVariance[at]) ? m_params.largestUnitLlr
+                                                                 : m_params.largestCarriedUnitLlr;
+            score +=
+                std::clamp(LogBesselI0(std::abs(carried)) - before - m_unitSnr[at], -limit, limit);
+            lastUnit = u;
+        }
+    }
+    return score;
 }
 
 double UnitLikelihoods::UnitSnr(std::int64_t tick) const {
@@ -202,6 +237,9 @@ void UnitLikelihoods::Forget(std::int64_t tick) {
         m_llr.pop_front();
         m_keyUpScore.pop_front();
         m_unitSnr.pop_front();
+        m_phaseEvidence.pop_front();
+        m_phaseVariance.pop_front();
+        m_tickSteady.pop_front();
         ++m_firstTick;
     }
 }

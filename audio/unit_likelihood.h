@@ -4,6 +4,9 @@
 #include <complex>
 #include <cstdint>
 #include <deque>
+#include <limits>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "audio/unit_timing.h"
@@ -25,6 +28,14 @@ struct LikelihoodParams {
     /// lost for a moment, the amplitude misjudged) one window must not outweigh its neighbours,
     /// and a digit's confidence stays honest.
     double largestUnitLlr = 6;
+    /// How far the tone's phase wanders in a unit (radians squared), as the tracker leaves it:
+    /// a steady tone is followed closely enough for the phase to carry through a character; a
+    /// swinging one is not, and each unit is heard on its own.
+    double steadyPhaseVariancePerUnit = 0.15;
+    /// A unit heard with the phase carried from the units before it tells more, and more
+    /// surely: its limit, where the tone is steady.
+    double largestCarriedUnitLlr = 10;
+    double swingingPhaseVariancePerUnit = std::numeric_limits<double>::infinity();
 };
 
 /// The baseband of one listening run as the likelihood blocks see it: turned samples from
@@ -33,6 +44,7 @@ struct TurnedBaseband {
     std::deque<std::complex<float>> samples;
     std::int64_t firstSample = 0;
     std::deque<float> noiseVariance;  ///< one per hop of `hopSamples`
+    std::deque<bool> steady;          ///< per hop: the tracker held the tone still
     std::int64_t firstHop = 0;
     int hopSamples = 8;
 
@@ -57,14 +69,31 @@ public:
     std::int64_t FirstTick() const { return m_firstTick; }
     /// Log-likelihood ratio of the unit window starting at `tick`, key down over key up.
     double Llr(std::int64_t tick) const;
+    /// Log-likelihood ratio, key down over key up, of the key-down units of a character keyed
+    /// from `tick` (each run: its first unit and its length), all taken together: the tone's
+    /// phase is carried from one unit to the next, blurred as far as it wanders between them.
+    /// Where it wanders much this is the sum of their Llr(); where it holds, up to the gain of
+    /// hearing the whole character as one tone.
+    double KeyDownScore(std::int64_t tick, std::span<const std::pair<int, int>> keyDowns) const;
     /// Log-likelihood of the unit window at `tick` under key up, over keying at random (key
     /// down as often as up): a path of characters scores every unit it spans by this, and its
     /// key-down units by Llr() besides, so that paths of different lengths compare fairly.
     double KeyUpScore(std::int64_t tick) const {
         return m_keyUpScore[static_cast<std::size_t>(tick - m_firstTick)];
     }
+    /// How far the tone's phase wanders in a unit (radians squared) around `tick`: little where
+    /// the tracker holds a steady tone, much where it follows a swinging one.
+    double PhaseVariancePerUnit(std::int64_t tick) const {
+        return m_phaseVariance[static_cast<std::size_t>(tick - m_firstTick)];
+    }
     /// Key-down signal over noise of a unit window at `tick` (power ratio).
     double UnitSnr(std::int64_t tick) const;
+    /// The unit window at `tick` as evidence for the tone's phase: its sum, scaled so that
+    /// key down over key up is ln I0(|z|) - UnitSnr() when the phase is unknown, and
+    /// Re(z e^-i phase) - UnitSnr() when it is known.
+    std::complex<float> PhaseEvidence(std::int64_t tick) const {
+        return m_phaseEvidence[static_cast<std::size_t>(tick - m_firstTick)];
+    }
     /// Baseband sample index where `tick` starts.
     double TickSample(std::int64_t tick) const { return m_originSample + tick * m_tickSamples; }
     double TickSamples() const { return m_tickSamples; }
@@ -88,9 +117,14 @@ private:
     std::deque<std::complex<float>> m_tickSums;
     std::deque<int> m_tickCounts;
     std::deque<float> m_tickNoise;
+    std::deque<bool> m_tickSteady;
     std::deque<float> m_llr;
     std::deque<float> m_keyUpScore;
     std::deque<float> m_unitSnr;
+    /// Each unit window's sum, scaled so that key down over key up is ln I0(|z|) - UnitSnr()
+    /// when the phase is unknown and Re(z e^-i phase) - UnitSnr() when it is known.
+    std::deque<std::complex<float>> m_phaseEvidence;
+    std::deque<float> m_phaseVariance;  ///< radians squared per unit, from the tracker's model
     std::vector<float> m_scratch;
     std::vector<float> m_windowPower;  ///< scratch: window powers over their noise
 };
