@@ -71,6 +71,9 @@ UnitLikelihoods::UnitLikelihoods(double basebandRateHz, const UnitClock& clock,
     const double steps =
         std::ceil((static_cast<double>(fromSample) - clock.boundarySample) / m_tickSamples);
     m_originSample = clock.boundarySample + steps * m_tickSamples;
+    m_firstTickOnGrid = static_cast<int>(std::fmod(
+        kTicksPerUnit - std::fmod(std::fmod(steps, kTicksPerUnit) + kTicksPerUnit, kTicksPerUnit),
+        kTicksPerUnit));
 }
 
 void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
@@ -134,6 +137,10 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
     // their noise.
     m_scratch.clear();
     m_windowPower.clear();
+    bool steady = to > from;
+    for (std::int64_t tick = from; tick < to && steady; ++tick) {
+        steady = m_tickSteady[at(tick)];
+    }
     double noiseSum = 0;
     for (std::int64_t tick = from; tick < to; ++tick) {
         std::complex<float> sum;
@@ -142,7 +149,11 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         window(tick, sum, count, noise);
         const double perSample = static_cast<double>(std::norm(sum)) / (double(count) * count);
         m_scratch.push_back(static_cast<float>(perSample));
-        if (noise > 0) {
+        // Windows straddling an element's edge hold part of its energy, and pull a fitted
+        // key-down level low. Where the tone has held still over the whole window only windows
+        // on the unit grid are fitted; elsewhere every window is, as fades need them all.
+        const bool onGrid = (tick - m_firstTickOnGrid) % kTicksPerUnit == 0;
+        if (noise > 0 && (onGrid || !steady)) {
             m_windowPower.push_back(static_cast<float>(std::norm(sum) / (noise * count)));
         }
         noiseSum += noise / count;

@@ -102,6 +102,8 @@ struct Condition {
 const Condition kConditions[] = {
     {"clean", 10, 20, 0, 0, 0, false, -20, 8000, 800, 0.0},
     {"weak", -10, 20, 0, 0, 0, false, -20, 8000, 1100, 0.05},
+    // A steady tone is heard a character at a time, its phase carried between the units.
+    {"weaker, steady tone", -13, 20, 0, 0, 0, false, -20, 8000, 700, 0.08},
     {"slow", 0, 12, 0, 0, 0, false, -20, 8000, 500, 0.05},
     {"drift wobble fading", 0, 20, 10, 20, 10, false, -20, 8000, 900, 0.1},
     {"drift wobble fading, weak", -5, 20, 10, 20, 10, false, -20, 8000, 600, 0.1},
