@@ -9,15 +9,27 @@
 namespace ao07::audio {
 namespace {
 
+/// How a character's key-down units are weighed: together, with the tone's phase carried
+/// between them where it holds still, or each on its own.
+enum class Hearing { Together, UnitByUnit };
+
 /// Log-likelihood ratio of a character at `tick` and the gap after it (`gapUnits`) against
 /// random keying.
 double CharacterScore(const UnitLikelihoods& likelihoods, const KeyedShape& shape,
-                      std::int64_t tick, int gapUnits) {
+                      std::int64_t tick, int gapUnits, Hearing hearing = Hearing::Together) {
     double score = 0;
     for (int u = 0; u < shape.units + gapUnits; ++u) {
         score += likelihoods.KeyUpScore(tick + kTicksPerUnit * u);
     }
-    return score + likelihoods.KeyDownScore(tick, shape.keyDowns);
+    if (hearing == Hearing::Together) {
+        return score + likelihoods.KeyDownScore(tick, shape.keyDowns);
+    }
+    for (const auto& [first, length] : shape.keyDowns) {
+        for (int u = 0; u < length; ++u) {
+            score += likelihoods.Llr(tick + kTicksPerUnit * (first + u));
+        }
+    }
+    return score;
 }
 
 int GapAfter(int character) {
@@ -40,8 +52,8 @@ double RowDigitEvidence(const UnitLikelihoods& likelihoods, const DecodedRow& ro
     for (int group = 0; group < row.groupsHeard; ++group) {
         const int c = group * kCharactersPerGroup;
         const DecodedCharacter& character = row.characters[static_cast<std::size_t>(c)];
-        evidence +=
-            CharacterScore(likelihoods, ShapeOf(character.best), character.startTick, GapAfter(c));
+        evidence += CharacterScore(likelihoods, ShapeOf(character.best), character.startTick,
+                                   GapAfter(c), Hearing::UnitByUnit);
     }
     return evidence;
 }
@@ -55,7 +67,7 @@ double RowDigitMargin(const UnitLikelihoods& likelihoods, const DecodedRow& row)
         const DecodedCharacter& character =
             row.characters[static_cast<std::size_t>(group * kCharactersPerGroup)];
         const double own = CharacterScore(likelihoods, ShapeOf(character.best), character.startTick,
-                                          kCharacterGapUnits);
+                                          kCharacterGapUnits, Hearing::UnitByUnit);
         double rival = -std::numeric_limits<double>::infinity();
         for (const char digit : SymbolsAt(1)) {
             const KeyedShape& shape = ShapeOf(digit);
@@ -63,7 +75,7 @@ double RowDigitMargin(const UnitLikelihoods& likelihoods, const DecodedRow& row)
                 character.startTick + kTicksPerUnit * (shape.units + kCharacterGapUnits - 1);
             if (digit != character.best && lastTick < likelihoods.ReadyTicks()) {
                 rival = std::max(rival, CharacterScore(likelihoods, shape, character.startTick,
-                                                       kCharacterGapUnits));
+                                                       kCharacterGapUnits, Hearing::UnitByUnit));
             }
         }
         if (rival > -std::numeric_limits<double>::infinity()) {
