@@ -36,7 +36,8 @@ ToneTracker::ToneTracker(double basebandRateHz, double toneHz, const TrackerPara
       m_rateHz(basebandRateHz),
       m_hopSeconds(params.hopSamples / basebandRateHz),
       m_motion{ToneMotion(m_hopSeconds, params.motion),
-               ToneMotion(m_hopSeconds, Steady(params.motion, params.steadyShare))} {
+               ToneMotion(m_hopSeconds, Steady(params.motion, params.steadyShare))},
+      m_modelKeep(std::exp(-m_hopSeconds / params.modelMemorySeconds)) {
     const auto window = static_cast<std::size_t>(params.windowSamples);
     m_window.resize(window);
     for (std::size_t i = 0; i < window; ++i) {
@@ -150,6 +151,8 @@ void ToneTracker::Measure(Hop& hop) {
     if (settled && hop.peakOverNoise >= m_params.usablePeakOverNoise) {
         const double spread =
             m_params.peakSpreadHz * m_params.peakSpreadHz / (hop.peakOverNoise - 1);
+        // A weak peak is the tone's only where the tone is expected; noise peaks fall anywhere.
+        const bool clear = hop.peakOverNoise >= m_params.clearPeakOverNoise;
         std::array<double, kModels> likelihood{};
         for (int model = 0; model < kModels; ++model) {
             const ToneMotion::State& predicted = hop.predicted[model];
@@ -157,9 +160,6 @@ void ToneTracker::Measure(Hop& hop) {
             const double variance = predicted.Variance() + spread;
             likelihood[model] =
                 PeakLogLikelihood(innovation, variance, m_params.strayPeakShare, m_params.searchHz);
-            // A weak peak is the tone's only where the tone is expected; noise peaks fall
-            // anywhere.
-            const bool clear = hop.peakOverNoise >= m_params.clearPeakOverNoise;
             if (innovation * innovation <= m_params.gateSpreads * m_params.gateSpreads * variance &&
                 (clear || std::abs(innovation) <= m_params.weakPeakReachHz)) {
                 ToneMotion::State& filtered = hop.filtered[model];
@@ -168,9 +168,8 @@ void ToneTracker::Measure(Hop& hop) {
                                            m_params.largestDriftHzPerSecond);
             }
         }
-        const double keep = std::exp(-m_hopSeconds / m_params.modelMemorySeconds);
         m_steadyOverSwinging =
-            keep * m_steadyOverSwinging + likelihood[kSteady] - likelihood[kSwinging];
+            m_modelKeep * m_steadyOverSwinging + likelihood[kSteady] - likelihood[kSwinging];
     }
     m_state = hop.filtered;
 }

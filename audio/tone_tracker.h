@@ -102,6 +102,7 @@ private:
     double m_rateHz;
     double m_hopSeconds;
     std::array<ToneMotion, kModels> m_motion;
+    double m_modelKeep;  ///< share of that log-likelihood kept from one hop to the next
     /// Log-likelihood of the peaks lately, steady filter over swinging one.
     double m_steadyOverSwinging = 0;
     std::vector<float> m_window;

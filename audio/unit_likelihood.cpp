@@ -71,9 +71,10 @@ UnitLikelihoods::UnitLikelihoods(double basebandRateHz, const UnitClock& clock,
     const double steps =
         std::ceil((static_cast<double>(fromSample) - clock.boundarySample) / m_tickSamples);
     m_originSample = clock.boundarySample + steps * m_tickSamples;
-    m_firstTickOnGrid = static_cast<int>(std::fmod(
-        kTicksPerUnit - std::fmod(std::fmod(steps, kTicksPerUnit) + kTicksPerUnit, kTicksPerUnit),
-        kTicksPerUnit));
+    // Tick t lies on the unit grid where steps + t is a multiple of kTicksPerUnit.
+    const auto fromBoundary = static_cast<std::int64_t>(steps);
+    m_firstTickOnGrid =
+        static_cast<int>(((-fromBoundary) % kTicksPerUnit + kTicksPerUnit) % kTicksPerUnit);
 }
 
 void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
@@ -196,9 +197,6 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         m_keyUpScore.push_back(static_cast<float>(std::log(2.0) - mixed));
         m_unitSnr.push_back(static_cast<float>(snr));
         m_phaseEvidence.push_back(static_cast<float>(2 * std::sqrt(signal) / unitNoise) * sum);
-        m_phaseVariance.push_back(static_cast<float>(m_tickSteady[at(tick)]
-                                                         ? m_params.steadyPhaseVariancePerUnit
-                                                         : m_params.swingingPhaseVariancePerUnit));
     }
     m_readyTicks = (blockIndex + 1) * block;
 }
@@ -212,24 +210,27 @@ double UnitLikelihoods::KeyDownScore(std::int64_t tick,
     // The phase as known from the units before is a von Mises (Tikhonov) density of parameter
     // `carried`: each unit adds its evidence, and the wander between units widens it
     // (Colavolpe, Barbieri and Caire, IEEE JSAC 2005). A unit's share of the ratio is what it
-    // adds to ln I0(|carried|), less its energy, held within the limit a single unit has.
+    // adds to ln I0(|carried|), less its energy, held within a limit. Where the tone swings
+    // nothing carries, and a unit's share is its own Llr().
     std::complex<double> carried{};
     int lastUnit = -1;
     double score = 0;
     for (const auto& [first, length] : keyDowns) {
         for (int u = first; u < first + length; ++u) {
             const auto at = static_cast<std::size_t>(tick + kTicksPerUnit * u - m_firstTick);
-            if (std::isinf(m_phaseVariance[at])) {
+            if (!m_tickSteady[at]) {
                 carried = 0;
-            } else if (lastUnit >= 0) {
-                carried /= 1 + std::abs(carried) * m_phaseVariance[at] * (u - lastUnit);
+                score += m_llr[at];
+                continue;
+            }
+            if (lastUnit >= 0) {
+                carried /=
+                    1 + std::abs(carried) * m_params.steadyPhaseVariancePerUnit * (u - lastUnit);
             }
             const double before = LogBesselI0(std::abs(carried));
             carried += std::complex<double>(m_phaseEvidence[at]);
-            const double limit = std::isinf(m_phaseVariance[at]) ? m_params.largestUnitLlr
-                                                                 : m_params.largestCarriedUnitLlr;
-            score +=
-                std::clamp(LogBesselI0(std::abs(carried)) - before - m_unitSnr[at], -limit, limit);
+            score += std::clamp(LogBesselI0(std::abs(carried)) - before - m_unitSnr[at],
+                                -m_params.largestCarriedUnitLlr, m_params.largestCarriedUnitLlr);
             lastUnit = u;
         }
     }
@@ -249,7 +250,6 @@ void UnitLikelihoods::Forget(std::int64_t tick) {
         m_keyUpScore.pop_front();
         m_unitSnr.pop_front();
         m_phaseEvidence.pop_front();
-        m_phaseVariance.pop_front();
         m_tickSteady.pop_front();
         ++m_firstTick;
     }

@@ -4,7 +4,6 @@
 #include <complex>
 #include <cstdint>
 #include <deque>
-#include <limits>
 #include <span>
 #include <utility>
 #include <vector>
@@ -28,14 +27,13 @@ struct LikelihoodParams {
     /// lost for a moment, the amplitude misjudged) one window must not outweigh its neighbours,
     /// and a digit's confidence stays honest.
     double largestUnitLlr = 6;
-    /// How far the tone's phase wanders in a unit (radians squared), as the tracker leaves it:
-    /// a steady tone is followed closely enough for the phase to carry through a character; a
-    /// swinging one is not, and each unit is heard on its own.
+    /// How far the tone's phase wanders in a unit (radians squared) where the tracker holds the
+    /// tone steady: little enough for the phase to carry through a character. Where the tone
+    /// swings it does not carry, and each unit is heard on its own.
     double steadyPhaseVariancePerUnit = 0.15;
     /// A unit heard with the phase carried from the units before it tells more, and more
     /// surely: its limit, where the tone is steady.
     double largestCarriedUnitLlr = 10;
-    double swingingPhaseVariancePerUnit = std::numeric_limits<double>::infinity();
 };
 
 /// The baseband of one listening run as the likelihood blocks see it: turned samples from
@@ -81,19 +79,8 @@ public:
     double KeyUpScore(std::int64_t tick) const {
         return m_keyUpScore[static_cast<std::size_t>(tick - m_firstTick)];
     }
-    /// How far the tone's phase wanders in a unit (radians squared) around `tick`: little where
-    /// the tracker holds a steady tone, much where it follows a swinging one.
-    double PhaseVariancePerUnit(std::int64_t tick) const {
-        return m_phaseVariance[static_cast<std::size_t>(tick - m_firstTick)];
-    }
     /// Key-down signal over noise of a unit window at `tick` (power ratio).
     double UnitSnr(std::int64_t tick) const;
-    /// The unit window at `tick` as evidence for the tone's phase: its sum, scaled so that
-    /// key down over key up is ln I0(|z|) - UnitSnr() when the phase is unknown, and
-    /// Re(z e^-i phase) - UnitSnr() when it is known.
-    std::complex<float> PhaseEvidence(std::int64_t tick) const {
-        return m_phaseEvidence[static_cast<std::size_t>(tick - m_firstTick)];
-    }
     /// Baseband sample index where `tick` starts.
     double TickSample(std::int64_t tick) const { return m_originSample + tick * m_tickSamples; }
     double TickSamples() const { return m_tickSamples; }
@@ -118,14 +105,13 @@ private:
     std::deque<std::complex<float>> m_tickSums;
     std::deque<int> m_tickCounts;
     std::deque<float> m_tickNoise;
-    std::deque<bool> m_tickSteady;
+    std::deque<bool> m_tickSteady;  ///< the tracker held the tone still
     std::deque<float> m_llr;
     std::deque<float> m_keyUpScore;
     std::deque<float> m_unitSnr;
     /// Each unit window's sum, scaled so that key down over key up is ln I0(|z|) - UnitSnr()
     /// when the phase is unknown and Re(z e^-i phase) - UnitSnr() when it is known.
     std::deque<std::complex<float>> m_phaseEvidence;
-    std::deque<float> m_phaseVariance;  ///< radians squared per unit, from the tracker's model
     std::vector<float> m_scratch;
     std::vector<float> m_windowPower;  ///< scratch: window powers over their noise
 };
