@@ -9,7 +9,7 @@ namespace ao07::audio {
 
 /// Below this confidence a digit is written 'x'. Set where wrong digits stay rarer than 0.2 %
 /// on the tuning seeds; the benchmark's seeds are never used to set it.
-inline constexpr double kDefaultConfidenceThreshold = 0.99;
+inline constexpr double kDefaultConfidenceThreshold = 0.98;
 
 /// Hints and thresholds for one listening run. A hint of 0 means "find it out".
 struct ListenSettings {

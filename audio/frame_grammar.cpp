@@ -43,6 +43,7 @@ const FrameStartPattern& FrameStart() {
             unit += shape.units;
         };
         for (const char* word : {"HI", "HI"}) {
+            made.secondWordUnit = unit;  // the last word's start, once both are keyed
             key(word[0]);
             unit += kCharacterGapUnits;
             key(word[1]);

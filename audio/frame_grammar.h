@@ -26,6 +26,7 @@ const KeyedShape& ShapeOf(char symbol);
 /// unit (true: key down).
 struct FrameStartPattern {
     std::vector<bool> keyDown;
+    int secondWordUnit = 0;  ///< where the second "HI" starts, from the first unit
     int firstGroupUnit = 0;  ///< where the first group starts, from the first unit
 };
 const FrameStartPattern& FrameStart();

@@ -79,6 +79,10 @@ public:
     double KeyUpScore(std::int64_t tick) const {
         return m_keyUpScore[static_cast<std::size_t>(tick - m_firstTick)];
     }
+    /// The tracker held the tone still over the tick at `tick`.
+    bool Steady(std::int64_t tick) const {
+        return m_tickSteady[static_cast<std::size_t>(tick - m_firstTick)];
+    }
     /// Key-down signal over noise of a unit window at `tick` (power ratio).
     double UnitSnr(std::int64_t tick) const;
     /// Baseband sample index where `tick` starts.

@@ -76,7 +76,12 @@ struct Score {
     long frameMarkers = 0;
     double audioSeconds = 0;
     double engineSeconds = 0;
+    /// Value digits heard, by confidence: how many, and how many of them wrong.
+    std::map<double, std::pair<long, long>> byConfidence;
 };
+
+/// Lower edges of the confidence bins that --calibration prints.
+const std::vector<double> kConfidenceBins = {0, 0.5, 0.8, 0.9, 0.95, 0.99, 0.999};
 
 std::vector<float> Render(BeaconSynth& synth) {
     std::vector<float> audio(static_cast<std::size_t>(synth.TotalSamples()));
@@ -126,6 +131,15 @@ void ScoreLines(const std::vector<SentFrame>& sent, const std::vector<HeardLine>
                     continue;
                 }
                 ++score.digits;
+                if (heard != nullptr && heard->groups.size() > pos / 4) {
+                    const HeardGroup& group = heard->groups[pos / 4];
+                    const double confidence = group.confidence[pos % 4];
+                    const double bin = *std::prev(std::upper_bound(
+                        kConfidenceBins.begin(), kConfidenceBins.end(), confidence));
+                    auto& [count, wrong] = score.byConfidence[bin];
+                    ++count;
+                    wrong += group.text[pos % 4] != 'x' && group.text[pos % 4] != truth[pos];
+                }
                 if (heard == nullptr || heard->text[pos] == 'x') {
                     ++score.unheard;
                 } else if (heard->text[pos] != truth[pos]) {
@@ -148,6 +162,7 @@ struct Options {
     int framesPerSeed = 3;
     bool tuning = false;
     bool verbose = false;
+    bool calibration = false;
     double noiseMinutes = 10;
     bool speed = true;
     double memoryHours = 0;
@@ -192,6 +207,14 @@ void RunCurve(const Options& options, const Condition& condition) {
         std::printf("%-9s %7.1f %8ld %9.2f %9.2f %9.2f %7ld\n", condition.name, snr, score.digits,
                     100.0 * score.wrong / digits, 100.0 * score.unheard / digits,
                     100.0 * (score.wrong + score.unheard) / digits, score.falseRows);
+        if (options.calibration) {
+            for (const auto& [bin, counts] : score.byConfidence) {
+                std::printf("  confidence from %.3f: %6ld digits, %6.2f %% wrong\n", bin,
+                            counts.first,
+                            100.0 * static_cast<double>(counts.second) /
+                                static_cast<double>(std::max(1L, counts.first)));
+            }
+        }
         std::fflush(stdout);
     }
 }
@@ -288,6 +311,8 @@ int main(int argc, char** argv) {
             options.tuning = true;
         } else if (arg == "--verbose") {
             options.verbose = true;
+        } else if (arg == "--calibration") {
+            options.calibration = true;
         } else if (arg == "--noise-minutes") {
             options.noiseMinutes = std::stod(next());
         } else if (arg == "--memory-hours") {
@@ -299,7 +324,8 @@ int main(int argc, char** argv) {
                 stderr,
                 "usage: ao07-listen-bench [--condition plain|impaired|qrm|wpm35]... "
                 "[--snr LIST] [--seeds N] [--frames N] [--noise-minutes M] [--no-speed] "
-                "[--memory-hours H] [--threshold P] [--first-seed N] [--tuning] [--verbose]\n");
+                "[--memory-hours H] [--threshold P] [--first-seed N] [--tuning] [--verbose]\n"
+                "       [--calibration]\n");
             return 2;
         }
     }

@@ -138,7 +138,7 @@ const std::string_view kListenUsage =
     "  --tone HZ        where to look for the tone first (a hint: it is still searched)\n"
     "  --wpm N          the speed to expect first (a hint: it is still estimated)\n"
     "  --threshold P    a digit heard with a confidence below P (0 to 1) is written x\n"
-    "                   (default 0.99)\n"
+    "                   (default 0.98)\n"
     "  --report FILE    write one JSON object per group heard (JSON Lines): recording, text,\n"
     "                   start time in seconds, confidence of each character, tone, speed and\n"
     "                   signal-to-noise estimate\n"
