@@ -84,6 +84,35 @@ Tally Score(const std::vector<synth::SentFrame>& sent, const std::vector<HeardLi
     return tally;
 }
 
+/// The lines copied from a weak pass of one frame with drift 10 Hz/s, wobble +-20 Hz and fading
+/// 10 dB together, the tone drawn from the seed between 400 and 600 Hz.
+std::vector<HeardLine> CopyFadingPass(std::uint64_t seed, double snrDb,
+                                      std::vector<synth::SentFrame>& sent) {
+    SynthSettings settings;
+    settings.seed = seed;
+    synth::RandomSource random(settings.seed);
+    settings.snrDb = snrDb;
+    settings.toneHz = 400 + 200 * random.Uniform();
+    settings.driftHzPerSecond = 10;
+    settings.wobbleHz = 20;
+    settings.fadeDepthDb = 10;
+    BeaconSynth synth(settings, synth::RandomFrames(1, random));
+    return CopyAudio(synth, settings, 4096, &sent);
+}
+
+/// How many "HI HI" were heard; each is expected where the first frame was sent.
+int MarkersAtFirstFrame(const std::vector<HeardLine>& lines,
+                        const std::vector<synth::SentFrame>& sent) {
+    int markers = 0;
+    for (const HeardLine& line : lines) {
+        if (line.kind == HeardLineKind::FrameMarker) {
+            ++markers;
+            EXPECT_NEAR(line.startSeconds, sent.at(0).startSeconds, 0.1);
+        }
+    }
+    return markers;
+}
+
 struct Condition {
     const char* name;
     double snrDb;
@@ -155,26 +184,10 @@ TEST(BeaconListener, FadingFramesAreGivenOnceFromTheirStart) {
     const Case cases[] = {{99, -12, 1}, {2, -10, 6}, {41, -8, 3}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seed);
-        SynthSettings settings;
-        settings.seed = c.seed;
-        synth::RandomSource random(settings.seed);
-        settings.snrDb = c.snrDb;
-        settings.toneHz = 400 + 200 * random.Uniform();
-        settings.driftHzPerSecond = 10;
-        settings.wobbleHz = 20;
-        settings.fadeDepthDb = 10;
-        BeaconSynth synth(settings, synth::RandomFrames(1, random));
         std::vector<synth::SentFrame> sent;
-        const std::vector<HeardLine> lines = CopyAudio(synth, settings, 4096, &sent);
-        int markers = 0;
-        for (const HeardLine& line : lines) {
-            if (line.kind == HeardLineKind::FrameMarker) {
-                ++markers;
-                EXPECT_NEAR(line.startSeconds, sent.at(0).startSeconds, 0.1);
-            }
-        }
+        const std::vector<HeardLine> lines = CopyFadingPass(c.seed, c.snrDb, sent);
         const Tally tally = Score(sent, lines);
-        EXPECT_EQ(markers, 1);
+        EXPECT_EQ(MarkersAtFirstFrame(lines, sent), 1);
         EXPECT_GE(tally.rows, c.fewestRows);
         EXPECT_LE(tally.rows, 6);
         EXPECT_EQ(tally.wrong, 0);
@@ -198,15 +211,8 @@ TEST(BeaconListener, FrameWhoseFirstHiWasMissedIsGivenInPlace) {
         settings.wordsPerMinute = c.wordsPerMinute;
         std::vector<synth::SentFrame> sent;
         const std::vector<HeardLine> lines = Copy(settings, 1, 4096, &sent);
-        int markers = 0;
-        for (const HeardLine& line : lines) {
-            if (line.kind == HeardLineKind::FrameMarker) {
-                ++markers;
-                EXPECT_NEAR(line.startSeconds, sent.at(0).startSeconds, 0.1);
-            }
-        }
         const Tally tally = Score(sent, lines);
-        EXPECT_EQ(markers, 1);
+        EXPECT_EQ(MarkersAtFirstFrame(lines, sent), 1);
         EXPECT_EQ(tally.rows, 6);
         EXPECT_EQ(tally.wrong, 0);
     }
@@ -223,17 +229,8 @@ TEST(BeaconListener, DigitsHeardInFadesAreWrittenOnlyWhenSure) {
     const Case cases[] = {{9, -10}, {23, -10}, {48, -10}, {11, -8}, {34, -8}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seed);
-        SynthSettings settings;
-        settings.seed = c.seed;
-        synth::RandomSource random(settings.seed);
-        settings.snrDb = c.snrDb;
-        settings.toneHz = 400 + 200 * random.Uniform();
-        settings.driftHzPerSecond = 10;
-        settings.wobbleHz = 20;
-        settings.fadeDepthDb = 10;
-        BeaconSynth synth(settings, synth::RandomFrames(1, random));
         std::vector<synth::SentFrame> sent;
-        const Tally tally = Score(sent, CopyAudio(synth, settings, 4096, &sent));
+        const Tally tally = Score(sent, CopyFadingPass(c.seed, c.snrDb, sent));
         EXPECT_EQ(tally.wrong, 0);
         EXPECT_GE(tally.digits - tally.unheard, tally.digits / 5);
     }
