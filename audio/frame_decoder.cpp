@@ -111,7 +111,8 @@ double Confidence(const std::vector<double>& posterior, std::size_t best, double
 }
 
 /// Log-likelihood ratio against random keying of the frame start's units from `fromUnit` on,
-/// `count` of them, heard from `tick`.
+/// `count` of them, heard from `tick`: a unit contributes log(p(down) / (p(down) / 2 +
+/// p(up) / 2)) where the pattern has it down, and log(p(up) / (...)) where up.
 double PatternScore(const UnitLikelihoods& likelihoods, std::int64_t tick, int fromUnit,
                     int count) {
     const std::vector<bool>& pattern = FrameStart().keyDown;
@@ -158,8 +159,6 @@ std::int64_t FrameDecoder::WordEarlierIfLate(const UnitLikelihoods& likelihoods,
 }
 
 double FrameDecoder::StartScore(const UnitLikelihoods& likelihoods, std::int64_t tick) const {
-    // Against random keying: a unit contributes log(p(down) / (p(down) / 2 + p(up) / 2)) when
-    // the pattern has it down, and log(p(up) / (...)) when up.
     double score = 0;
     // A frame follows at least a word gap of silence: a "HI HI" matched on the dots of a
     // frame's own digits has keying just before it.

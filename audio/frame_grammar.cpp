@@ -42,13 +42,15 @@ const FrameStartPattern& FrameStart() {
             }
             unit += shape.units;
         };
-        for (const char* word : {"HI", "HI"}) {
-            made.secondWordUnit = unit;  // the last word's start, once both are keyed
-            key(word[0]);
+        auto keyHi = [&] {
+            key('H');
             unit += kCharacterGapUnits;
-            key(word[1]);
+            key('I');
             unit += kWordGapUnits;
-        }
+        };
+        keyHi();
+        made.secondWordUnit = unit;
+        keyHi();
         made.firstGroupUnit = unit;
         key('1');
         return made;
