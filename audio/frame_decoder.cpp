@@ -85,16 +85,26 @@ double RowDigitMargin(const UnitLikelihoods& likelihoods, const DecodedRow& row)
     return margin;
 }
 
-/// Whether the tracker held the tone still under every key-down unit of `character`.
-bool HeardSteady(const UnitLikelihoods& likelihoods, const DecodedCharacter& character) {
+/// The power by which the log-odds of `character` are scaled: the likelihoods' own where they
+/// are calibrated, less where the tone swings, more where a steady tone is heard well.
+double ConfidencePower(const UnitLikelihoods& likelihoods, const DecodedCharacter& character,
+                       const FrameDecoderParams& params) {
+    double snrSum = 0;
+    int units = 0;
     for (const auto& [first, length] : ShapeOf(character.best).keyDowns) {
         for (int u = first; u < first + length; ++u) {
-            if (!likelihoods.Steady(character.startTick + kTicksPerUnit * u)) {
-                return false;
+            const std::int64_t tick = character.startTick + kTicksPerUnit * u;
+            if (!likelihoods.Steady(tick)) {
+                return params.swingingConfidencePower;
             }
+            snrSum += likelihoods.UnitSnr(tick);
+            ++units;
         }
     }
-    return true;
+    const double snrDb = 10 * std::log10(snrSum / std::max(units, 1));
+    return 1 + params.steadyConfidencePowerPerDb *
+                   std::clamp(snrDb - params.steadyConfidenceFromDb, 0.0,
+                              params.steadyConfidenceToDb - params.steadyConfidenceFromDb);
 }
 
 /// The probability that the likeliest symbol of `posterior` was sent, its log-odds against
@@ -330,9 +340,8 @@ void FrameDecoder::EmitRow(const UnitLikelihoods& likelihoods, int row, int grou
             decoded.characters[static_cast<std::size_t>(c - firstCharacter)];
         character.best = symbols[best];
         character.startTick = alpha.first + bestStart;
-        character.confidence = Confidence(
-            posterior, best,
-            HeardSteady(likelihoods, character) ? 1.0 : m_params.swingingConfidencePower);
+        character.confidence =
+            Confidence(posterior, best, ConfidencePower(likelihoods, character, m_params));
     }
     // Characters the input never reached stay unheard.
     for (int c = std::max(last, firstCharacter); c < firstCharacter + kCharactersPerRow; ++c) {
