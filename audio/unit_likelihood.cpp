@@ -1,6 +1,7 @@
 #include "audio/unit_likelihood.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace ao07::audio {
@@ -71,10 +72,6 @@ UnitLikelihoods::UnitLikelihoods(double basebandRateHz, const UnitClock& clock,
     const double steps =
         std::ceil((static_cast<double>(fromSample) - clock.boundarySample) / m_tickSamples);
     m_originSample = clock.boundarySample + steps * m_tickSamples;
-    // Tick t lies on the unit grid where steps + t is a multiple of kTicksPerUnit.
-    const auto fromBoundary = static_cast<std::int64_t>(steps);
-    m_firstTickOnGrid =
-        static_cast<int>(((-fromBoundary) % kTicksPerUnit + kTicksPerUnit) % kTicksPerUnit);
 }
 
 void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
@@ -142,6 +139,23 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
     for (std::int64_t tick = from; tick < to && steady; ++tick) {
         steady = m_tickSteady[at(tick)];
     }
+    // Windows straddling an element's edge hold part of its energy, and pull a fitted key-down
+    // level low. Where the tone has held still over the whole window only the windows of one
+    // quarter-unit phase are fitted: the phase whose windows hold the most power, nearest the
+    // elements' edges (the clock alone places them to a quarter unit or so). Elsewhere every
+    // window is, as fades need them all.
+    std::array<double, kTicksPerUnit> phasePower{};
+    if (steady) {
+        for (std::int64_t tick = from; tick < to; ++tick) {
+            std::complex<float> sum;
+            int count = 0;
+            float noise = 0;
+            window(tick, sum, count, noise);
+            phasePower[static_cast<std::size_t>(tick % kTicksPerUnit)] += std::norm(sum) / count;
+        }
+    }
+    const auto fittedPhase =
+        std::max_element(phasePower.begin(), phasePower.end()) - phasePower.begin();
     double noiseSum = 0;
     for (std::int64_t tick = from; tick < to; ++tick) {
         std::complex<float> sum;
@@ -150,11 +164,7 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         window(tick, sum, count, noise);
         const double perSample = static_cast<double>(std::norm(sum)) / (double(count) * count);
         m_scratch.push_back(static_cast<float>(perSample));
-        // Windows straddling an element's edge hold part of its energy, and pull a fitted
-        // key-down level low. Where the tone has held still over the whole window only windows
-        // on the unit grid are fitted; elsewhere every window is, as fades need them all.
-        const bool onGrid = (tick - m_firstTickOnGrid) % kTicksPerUnit == 0;
-        if (noise > 0 && (onGrid || !steady)) {
+        if (noise > 0 && (tick % kTicksPerUnit == fittedPhase || !steady)) {
             m_windowPower.push_back(static_cast<float>(std::norm(sum) / (noise * count)));
         }
         noiseSum += noise / count;

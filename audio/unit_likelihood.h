@@ -102,7 +102,6 @@ private:
     double m_windowTicks;
     double m_tickSamples;
     double m_originSample;
-    int m_firstTickOnGrid = 0;  ///< ticks this far from a multiple of kTicksPerUnit start a unit
     std::int64_t m_firstTick = 0;
     std::int64_t m_summedTicks = 0;  ///< ticks with their samples summed
     std::int64_t m_readyTicks = 0;
