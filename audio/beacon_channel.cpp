@@ -44,10 +44,38 @@ double BeaconChannel::SnrDb() const {
     if (!m_likelihoods || m_likelihoods->ReadyTicks() <= m_likelihoods->FirstTick()) {
         return -99;
     }
+    return SnrDbOf(m_likelihoods->UnitSnr(m_likelihoods->ReadyTicks() - 1));
+}
+
+double BeaconChannel::SnrDbOf(double unitSnr) const {
     // A unit window's signal-to-noise, spread over 3 kHz instead of the window's bandwidth.
-    const double unitSnr = m_likelihoods->UnitSnr(m_likelihoods->ReadyTicks() - 1);
     const double unitSamples = m_likelihoods->TickSamples() * kTicksPerUnit;
     return 10 * std::log10(unitSnr * m_basebandRateHz / (kSnrBandwidthHz * unitSamples));
+}
+
+void BeaconChannel::Place(DecodedFrameParts& parts, std::size_t from) const {
+    // Ticks become seconds now: the next clock numbers its ticks from elsewhere.
+    for (std::size_t i = from; i < parts.size(); ++i) {
+        parts[i].frameStartSeconds = TickSeconds(parts[i].frameStartTick);
+        for (DecodedCharacter& character : parts[i].row.characters) {
+            character.startSeconds = TickSeconds(character.startTick);
+            if (character.unitSnr > 0) {
+                character.snrDb = SnrDbOf(character.unitSnr);
+                character.toneHz = ToneAt(character.startTick);
+            }
+        }
+    }
+}
+
+double BeaconChannel::ToneAt(std::int64_t tick) const {
+    if (m_buffer.toneHz.empty()) {
+        return m_toneHz;
+    }
+    const auto hop =
+        static_cast<std::int64_t>(m_likelihoods->TickSample(tick)) / m_buffer.hopSamples -
+        m_buffer.firstHop;
+    return m_buffer.toneHz[static_cast<std::size_t>(
+        std::clamp<std::int64_t>(hop, 0, static_cast<std::int64_t>(m_buffer.toneHz.size()) - 1))];
 }
 
 double BeaconChannel::TickSeconds(std::int64_t tick) const {
@@ -84,6 +112,7 @@ void BeaconChannel::Process(std::span<const float> samples, DecodedFrameParts& p
         m_buffer.samples.insert(m_buffer.samples.end(), m_turned.begin(), m_turned.end());
         m_buffer.noiseVariance.push_back(static_cast<float>(hop.noiseVariance));
         m_buffer.steady.push_back(hop.steady);
+        m_buffer.toneHz.push_back(static_cast<float>(hop.toneHz));
         ++m_hopsDone;
         if (m_hopsDone - m_lastDecodeHop >= decodeHops) {
             m_lastDecodeHop = m_hopsDone;
@@ -115,13 +144,7 @@ void BeaconChannel::Decode(DecodedFrameParts& parts) {
         m_likelihoods->Extend(m_buffer);
         const std::size_t before = parts.size();
         m_frames.Advance(*m_likelihoods, parts);
-        // Ticks become seconds now: the next clock numbers its ticks from elsewhere.
-        for (std::size_t i = before; i < parts.size(); ++i) {
-            parts[i].frameStartSeconds = TickSeconds(parts[i].frameStartTick);
-            for (DecodedCharacter& character : parts[i].row.characters) {
-                character.startSeconds = TickSeconds(character.startTick);
-            }
-        }
+        Place(parts, before);
         for (std::size_t i = before; i < parts.size(); ++i) {
             if (!parts[i].frameStart && parts[i].row.row == kFrameRows && !m_frames.InFrame()) {
                 m_frameEndSample =
@@ -138,12 +161,7 @@ void BeaconChannel::Finish(DecodedFrameParts& parts) {
         m_likelihoods->Extend(m_buffer);
         m_frames.Advance(*m_likelihoods, parts);
         m_frames.Finish(*m_likelihoods, parts);
-        for (std::size_t i = before; i < parts.size(); ++i) {
-            parts[i].frameStartSeconds = TickSeconds(parts[i].frameStartTick);
-            for (DecodedCharacter& character : parts[i].row.characters) {
-                character.startSeconds = TickSeconds(character.startTick);
-            }
-        }
+        Place(parts, before);
     }
 }
 
@@ -188,6 +206,7 @@ void BeaconChannel::Trim() {
     while (m_buffer.firstHop < firstHop && !m_buffer.noiseVariance.empty()) {
         m_buffer.noiseVariance.pop_front();
         m_buffer.steady.pop_front();
+        m_buffer.toneHz.pop_front();
         ++m_buffer.firstHop;
     }
 }

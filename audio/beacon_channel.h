@@ -58,6 +58,12 @@ public:
 
 private:
     void Decode(DecodedFrameParts& parts);
+    /// Gives the parts from `from` on their times, and their characters the signal-to-noise
+    /// and tone they were heard at.
+    void Place(DecodedFrameParts& parts, std::size_t from) const;
+    double SnrDbOf(double unitSnr) const;
+    /// The tone followed where `tick` lies.
+    double ToneAt(std::int64_t tick) const;
     void Trim();
     /// Where a search for a frame may start: after the last frame, within the timing window.
     std::int64_t SearchFloor() const;

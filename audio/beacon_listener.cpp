@@ -39,6 +39,27 @@ constexpr std::size_t kFramesRemembered = 8;
 // The estimates are reported at least this often.
 constexpr double kReportEverySeconds = 1;
 
+/// The tone and signal-to-noise of `group` of `row` as its characters were heard: rows come
+/// out seconds after they were keyed, and the last of a recording only at its end.
+void HearGroupAt(const DecodedRow& row, int group, SignalEstimate& signal) {
+    double snr = 0;
+    double toneHz = 0;
+    int heard = 0;
+    for (int i = 0; i < kCharactersPerGroup; ++i) {
+        const DecodedCharacter& character =
+            row.characters[static_cast<std::size_t>(group * kCharactersPerGroup + i)];
+        if (character.unitSnr > 0) {
+            snr += std::pow(10.0, character.snrDb / 10);
+            toneHz += character.toneHz;
+            ++heard;
+        }
+    }
+    if (heard > 0) {
+        signal.snrDb = 10 * std::log10(snr / heard);
+        signal.toneHz = toneHz / heard;
+    }
+}
+
 }  // namespace
 
 struct BeaconListener::Impl {
@@ -275,6 +296,7 @@ void BeaconListener::Impl::Deliver(std::size_t index, const DecodedFrameParts& p
             }
             heardGroup.signal = Estimate(&channel);
             heardGroup.signal.timeSeconds = heardGroup.startSeconds;
+            HearGroupAt(row, group, heardGroup.signal);
             if (group < row.groupsHeard) {
                 events.GroupHeard(heardGroup);
             }

@@ -85,23 +85,37 @@ double RowDigitMargin(const UnitLikelihoods& likelihoods, const DecodedRow& row)
     return margin;
 }
 
-/// The power by which the log-odds of `character` are scaled: the likelihoods' own where they
-/// are calibrated, less where the tone swings, more where a steady tone is heard well.
-double ConfidencePower(const UnitLikelihoods& likelihoods, const DecodedCharacter& character,
-                       const FrameDecoderParams& params) {
-    double snrSum = 0;
+/// How `character`'s key-down units were heard: their mean signal-to-noise, and whether the
+/// tracker held the tone still under every one.
+struct KeyDownHearing {
+    double unitSnr = 0;
+    bool steady = true;
+};
+
+KeyDownHearing HeardKeyDowns(const UnitLikelihoods& likelihoods,
+                             const DecodedCharacter& character) {
+    KeyDownHearing hearing;
     int units = 0;
     for (const auto& [first, length] : ShapeOf(character.best).keyDowns) {
         for (int u = first; u < first + length; ++u) {
             const std::int64_t tick = character.startTick + kTicksPerUnit * u;
-            if (!likelihoods.Steady(tick)) {
-                return params.swingingConfidencePower;
-            }
-            snrSum += likelihoods.UnitSnr(tick);
+            hearing.steady = hearing.steady && likelihoods.Steady(tick);
+            hearing.unitSnr += likelihoods.UnitSnr(tick);
             ++units;
         }
     }
-    const double snrDb = 10 * std::log10(snrSum / std::max(units, 1));
+    hearing.unitSnr /= std::max(units, 1);
+    return hearing;
+}
+
+/// The power by which the log-odds of a character heard as `hearing` says are scaled: the
+/// likelihoods' own where they are calibrated, less where the tone swings, more where a steady
+/// tone is heard well.
+double ConfidencePower(const KeyDownHearing& hearing, const FrameDecoderParams& params) {
+    if (!hearing.steady) {
+        return params.swingingConfidencePower;
+    }
+    const double snrDb = 10 * std::log10(hearing.unitSnr);
     return 1 + params.steadyConfidencePowerPerDb *
                    std::clamp(snrDb - params.steadyConfidenceFromDb, 0.0,
                               params.steadyConfidenceToDb - params.steadyConfidenceFromDb);
@@ -340,8 +354,9 @@ void FrameDecoder::EmitRow(const UnitLikelihoods& likelihoods, int row, int grou
             decoded.characters[static_cast<std::size_t>(c - firstCharacter)];
         character.best = symbols[best];
         character.startTick = alpha.first + bestStart;
-        character.confidence =
-            Confidence(posterior, best, ConfidencePower(likelihoods, character, m_params));
+        const KeyDownHearing hearing = HeardKeyDowns(likelihoods, character);
+        character.unitSnr = hearing.unitSnr;
+        character.confidence = Confidence(posterior, best, ConfidencePower(hearing, m_params));
     }
     // Characters the input never reached stay unheard.
     for (int c = std::max(last, firstCharacter); c < firstCharacter + kCharactersPerRow; ++c) {

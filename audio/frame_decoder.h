@@ -58,7 +58,11 @@ struct DecodedCharacter {
     char best = 0;
     double confidence = 0;  ///< posterior probability of `best`
     std::int64_t startTick = 0;
-    double startSeconds = 0;  ///< set by the channel, which knows the clock of the ticks
+    double unitSnr = 0;  ///< mean signal-to-noise of its key-down unit windows; 0 when not heard
+    /// Set by the channel, which knows the clock of the ticks and the tone followed.
+    double startSeconds = 0;
+    double snrDb = 0;  ///< `unitSnr` spread over 3 kHz
+    double toneHz = 0;
 };
 
 /// A row of a frame as decoded.

@@ -43,6 +43,7 @@ struct TurnedBaseband {
     std::int64_t firstSample = 0;
     std::deque<float> noiseVariance;  ///< one per hop of `hopSamples`
     std::deque<bool> steady;          ///< per hop: the tracker held the tone still
+    std::deque<float> toneHz;         ///< per hop: the tone followed
     std::int64_t firstHop = 0;
     int hopSamples = 8;
 

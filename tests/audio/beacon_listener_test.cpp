@@ -254,6 +254,37 @@ TEST(BeaconListener, SteadyToneHeardWellHasEveryDigitWritten) {
     }
 }
 
+TEST(BeaconListener, EachGroupIsReportedWithTheToneAndLevelItWasHeardAt) {
+    // Rows come out seconds after they were keyed: a drifting tone has moved on by then, and
+    // after the last row there is only noise.
+    struct Case {
+        std::uint64_t seed;
+        double snrDb;
+        double toneHz;
+        double driftHzPerSecond;
+    };
+    for (const Case& c : {Case{1, -5, 700, 10}, Case{2, 0, 1200, -10}}) {
+        SCOPED_TRACE(c.seed);
+        SynthSettings settings;
+        settings.seed = c.seed;
+        settings.snrDb = c.snrDb;
+        settings.toneHz = c.toneHz;
+        settings.driftHzPerSecond = c.driftHzPerSecond;
+        int groups = 0;
+        for (const HeardLine& line : Copy(settings, 1, 4096)) {
+            for (const HeardGroup& group : line.groups) {
+                // Its characters start over about two seconds from the group's start.
+                const double middleSeconds = group.startSeconds + 1;
+                EXPECT_NEAR(group.signal.toneHz, c.toneHz + c.driftHzPerSecond * middleSeconds, 5)
+                    << group.startSeconds;
+                EXPECT_NEAR(group.signal.snrDb, c.snrDb, 2) << group.startSeconds;
+                ++groups;
+            }
+        }
+        EXPECT_EQ(groups, 24);
+    }
+}
+
 TEST(BeaconListener, NoiseAloneGivesNoFrame) {
     SynthSettings settings;
     settings.seed = 12;
