@@ -100,6 +100,17 @@ std::vector<HeardLine> CopyFadingPass(std::uint64_t seed, double snrDb,
     return CopyAudio(synth, settings, 4096, &sent);
 }
 
+/// The lines copied from one frame keyed at `wordsPerMinute` on a steady tone of `toneHz`.
+std::vector<HeardLine> CopySteadyFrame(std::uint64_t seed, double snrDb, double toneHz,
+                                       double wordsPerMinute, std::vector<synth::SentFrame>& sent) {
+    SynthSettings settings;
+    settings.seed = seed;
+    settings.snrDb = snrDb;
+    settings.toneHz = toneHz;
+    settings.wordsPerMinute = wordsPerMinute;
+    return Copy(settings, 1, 4096, &sent);
+}
+
 /// How many "HI HI" were heard; each is expected where the first frame was sent.
 int MarkersAtFirstFrame(const std::vector<HeardLine>& lines,
                         const std::vector<synth::SentFrame>& sent) {
@@ -205,12 +216,9 @@ TEST(BeaconListener, FrameWhoseFirstHiWasMissedIsGivenInPlace) {
     const Case cases[] = {{78, 35, -13}, {29, 35, -12}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seed);
-        SynthSettings settings;
-        settings.seed = c.seed;
-        settings.snrDb = c.snrDb;
-        settings.wordsPerMinute = c.wordsPerMinute;
         std::vector<synth::SentFrame> sent;
-        const std::vector<HeardLine> lines = Copy(settings, 1, 4096, &sent);
+        const std::vector<HeardLine> lines =
+            CopySteadyFrame(c.seed, c.snrDb, SynthSettings{}.toneHz, c.wordsPerMinute, sent);
         const Tally tally = Score(sent, lines);
         EXPECT_EQ(MarkersAtFirstFrame(lines, sent), 1);
         EXPECT_EQ(tally.rows, 6);
@@ -242,13 +250,11 @@ TEST(BeaconListener, SteadyToneHeardWellHasEveryDigitWritten) {
     // while its key-down level was fitted on windows placed by the clock alone.
     for (const std::uint64_t seed : {3, 6, 8, 14, 23, 1, 10}) {
         SCOPED_TRACE(seed);
-        SynthSettings settings;
-        settings.seed = seed;
-        settings.snrDb = -13;
         synth::RandomSource random(seed);
-        settings.toneHz = 400 + 600 * random.Uniform();
+        const double toneHz = 400 + 600 * random.Uniform();
         std::vector<synth::SentFrame> sent;
-        const Tally tally = Score(sent, Copy(settings, 1, 4096, &sent));
+        const Tally tally =
+            Score(sent, CopySteadyFrame(seed, -13, toneHz, SynthSettings{}.wordsPerMinute, sent));
         EXPECT_EQ(tally.wrong, 0);
         EXPECT_EQ(tally.unheard, 0);
     }
