@@ -139,23 +139,7 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
     for (std::int64_t tick = from; tick < to && steady; ++tick) {
         steady = m_tickSteady[at(tick)];
     }
-    // Windows straddling an element's edge hold part of its energy, and pull a fitted key-down
-    // level low. Where the tone has held still over the whole window only the windows of one
-    // quarter-unit phase are fitted: the phase whose windows hold the most power, nearest the
-    // elements' edges (the clock alone places them to a quarter unit or so). Elsewhere every
-    // window is, as fades need them all.
     std::array<double, kTicksPerUnit> phasePower{};
-    if (steady) {
-        for (std::int64_t tick = from; tick < to; ++tick) {
-            std::complex<float> sum;
-            int count = 0;
-            float noise = 0;
-            window(tick, sum, count, noise);
-            phasePower[static_cast<std::size_t>(tick % kTicksPerUnit)] += std::norm(sum) / count;
-        }
-    }
-    const auto fittedPhase =
-        std::max_element(phasePower.begin(), phasePower.end()) - phasePower.begin();
     double noiseSum = 0;
     for (std::int64_t tick = from; tick < to; ++tick) {
         std::complex<float> sum;
@@ -164,11 +148,29 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         window(tick, sum, count, noise);
         const double perSample = static_cast<double>(std::norm(sum)) / (double(count) * count);
         m_scratch.push_back(static_cast<float>(perSample));
-        if (noise > 0 && (tick % kTicksPerUnit == fittedPhase || !steady)) {
-            m_windowPower.push_back(static_cast<float>(std::norm(sum) / (noise * count)));
-        }
+        phasePower[static_cast<std::size_t>(tick % kTicksPerUnit)] += std::norm(sum) / count;
+        // A window without noise to weigh it by is not fitted.
+        m_windowPower.push_back(noise > 0 ? static_cast<float>(std::norm(sum) / (noise * count))
+                                          : -1.0f);
         noiseSum += noise / count;
     }
+    // Windows straddling an element's edge hold part of its energy, and pull a fitted key-down
+    // level low. Where the tone has held still over the whole window only the windows of one
+    // quarter-unit phase are fitted: the phase whose windows hold the most power, nearest the
+    // elements' edges (the clock alone places them to a quarter unit or so). Elsewhere every
+    // window is, as fades need them all.
+    if (steady) {
+        const auto fittedPhase =
+            std::max_element(phasePower.begin(), phasePower.end()) - phasePower.begin();
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < m_windowPower.size(); ++i) {
+            if ((from + static_cast<std::int64_t>(i)) % kTicksPerUnit == fittedPhase) {
+                m_windowPower[kept++] = m_windowPower[i];
+            }
+        }
+        m_windowPower.resize(kept);
+    }
+    std::erase_if(m_windowPower, [](float power) { return power < 0; });
     double amplitudeSquared = 0;
     if (!m_scratch.empty()) {
         const auto top = std::max<std::size_t>(
