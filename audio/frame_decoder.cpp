@@ -3,8 +3,10 @@
 #include "audio/morse_code.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace ao07::audio {
 namespace {
@@ -108,17 +110,18 @@ KeyDownHearing HeardKeyDowns(const UnitLikelihoods& likelihoods,
     return hearing;
 }
 
-/// The power by which the log-odds of a character heard as `hearing` says are scaled: the
-/// likelihoods' own where they are calibrated, less where the tone swings, more where a steady
-/// tone is heard well.
-double ConfidencePower(const KeyDownHearing& hearing, const FrameDecoderParams& params) {
-    if (!hearing.steady) {
-        return params.swingingConfidencePower;
+/// The mean signal-to-noise (dB) of the key-down units of `row`'s value digits from the first
+/// to `reached`; 0 when none was reached.
+double ValueDigitsSnrDb(const DecodedRow& row, int reached) {
+    double sum = 0;
+    int heard = 0;
+    for (int c = 0; c < reached; ++c) {
+        if (c % kCharactersPerGroup != 0) {
+            sum += 10 * std::log10(row.characters[static_cast<std::size_t>(c)].unitSnr);
+            ++heard;
+        }
     }
-    const double snrDb = 10 * std::log10(hearing.unitSnr);
-    return 1 + params.steadyConfidencePowerPerDb *
-                   std::clamp(snrDb - params.steadyConfidenceFromDb, 0.0,
-                              params.steadyConfidenceToDb - params.steadyConfidenceFromDb);
+    return heard > 0 ? sum / heard : 0;
 }
 
 /// The probability that the likeliest symbol of `posterior` was sent, its log-odds against
@@ -150,6 +153,10 @@ double PatternScore(const UnitLikelihoods& likelihoods, std::int64_t tick, int f
 }
 
 }  // namespace
+
+double ConfidencePowerLine::At(double snrDb) const {
+    return atFromDb + perDb * std::clamp(snrDb - fromDb, 0.0, toDb - fromDb);
+}
 
 FrameDecoder::FrameDecoder(const FrameDecoderParams& params) : m_params(params) {}
 
@@ -309,6 +316,13 @@ void FrameDecoder::EmitRow(const UnitLikelihoods& likelihoods, int row, int grou
 
     DecodedRow decoded;
     decoded.row = row + 1;
+    /// A character's posterior over its symbols, its likeliest, and whether the tone held still.
+    struct Weighed {
+        std::vector<double> posterior;
+        std::size_t best = 0;
+        bool steady = true;
+    };
+    std::array<Weighed, kCharactersPerRow> weighed;
     decoded.groupsHeard = groupsHeard;
     for (int c = last - 1; c >= firstCharacter; --c) {
         const Lattice& alpha = m_alpha[static_cast<std::size_t>(c)];
@@ -356,7 +370,21 @@ void FrameDecoder::EmitRow(const UnitLikelihoods& likelihoods, int row, int grou
         character.startTick = alpha.first + bestStart;
         const KeyDownHearing hearing = HeardKeyDowns(likelihoods, character);
         character.unitSnr = hearing.unitSnr;
-        character.confidence = Confidence(posterior, best, ConfidencePower(hearing, m_params));
+        weighed[static_cast<std::size_t>(c - firstCharacter)] = {std::move(posterior), best,
+                                                                 hearing.steady};
+    }
+    // A digit's confidence waits for the whole row: where the tone swings, it is weighed by how
+    // well the row is heard.
+    const int reached = std::min(last, firstCharacter + kCharactersPerRow);
+    const double rowSnrDb = ValueDigitsSnrDb(decoded, reached - firstCharacter);
+    for (int c = firstCharacter; c < reached; ++c) {
+        const auto i = static_cast<std::size_t>(c - firstCharacter);
+        DecodedCharacter& character = decoded.characters[i];
+        const double power =
+            weighed[i].steady
+                ? m_params.steadyConfidencePower.At(10 * std::log10(character.unitSnr))
+                : m_params.swingingConfidencePower.At(rowSnrDb);
+        character.confidence = Confidence(weighed[i].posterior, weighed[i].best, power);
     }
     // Characters the input never reached stay unheard.
     for (int c = std::max(last, firstCharacter); c < firstCharacter + kCharactersPerRow; ++c) {

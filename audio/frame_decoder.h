@@ -10,6 +10,17 @@
 
 namespace ao07::audio {
 
+/// A power that grows along a line of signal-to-noise: `atFromDb` up to `fromDb`, then
+/// `perDb` more for each dB, held from `toDb` on.
+struct ConfidencePowerLine {
+    double atFromDb = 1;
+    double perDb = 0;
+    double fromDb = 0;
+    double toDb = 0;
+
+    [[nodiscard]] double At(double snrDb) const;
+};
+
 struct FrameDecoderParams {
     /// Log-likelihood ratio of "HI HI" and the first row digit against keying at random that a
     /// frame start must pass. A perfect copy scores 57 ln 2 = 39.5; ten minutes of noise alone,
@@ -36,19 +47,22 @@ struct FrameDecoderParams {
     double groupSlipChance = 0.15;
     /// Quarter units either side of where "HI HI" puts the first group.
     int firstGroupSlack = 2;
-    /// A digit heard where the tone swings and fades is surer by its likelihoods than it proves
-    /// to be (on the tuning seeds, digits given 0.995 were right 95 to 99 % of the time): its
-    /// log-odds against each other digit are scaled by this, the value of least log loss there.
-    double swingingConfidencePower = 0.6;
+    /// Where the tone swings and fades, how sure a digit is depends less on its own likelihoods
+    /// than on how well its row is heard: in a row heard well every character's place is sure,
+    /// in a row heard in fades a digit's likelihoods may be those of sound from elsewhere. On the
+    /// tuning seeds, digits whose likelihoods gave them 0.999 or more were wrong one time in
+    /// twenty at -12 dB and almost never at -5 dB, where those given 0.9 to 0.99 were right 96 %
+    /// of the time. Its log-odds against each other digit are scaled along this line of the
+    /// row's value digits' mean key-down signal-to-noise (dB), the line of least log loss over
+    /// 14,000 digits of impaired tuning audio from -12 to -5 dB.
+    ConfidencePowerLine swingingConfidencePower{0.23, 0.09, 4, 14};
     /// Where the tone holds still, a digit heard well is surer than its likelihoods say (on the
     /// tuning seeds at -13 dB, all 145 digits given 0.9 to 0.99 were right), and one heard weakly
-    /// about as sure: its log-odds are scaled by 1 plus this per dB of the key-down units' mean
-    /// signal-to-noise over `steadyConfidenceFromDb`, up to `steadyConfidenceToDb`. The line of
-    /// least log loss over 90,000 digits of plain, qrm and 35 wpm tuning audio from -18 to
-    /// -10 dB; it is held beyond 12 dB, past what those digits reached.
-    double steadyConfidencePowerPerDb = 0.05;
-    double steadyConfidenceFromDb = 3;
-    double steadyConfidenceToDb = 12;
+    /// about as sure: its log-odds are scaled along this line of its key-down units' mean
+    /// signal-to-noise (dB), the line of least log loss over 90,000 digits of plain, qrm and
+    /// 35 wpm tuning audio from -18 to -10 dB; it is held beyond 12 dB, past what those digits
+    /// reached.
+    ConfidencePowerLine steadyConfidencePower{1, 0.05, 3, 12};
     /// Start ticks less likely than this share of the likeliest are dropped.
     double pruneShare = 1e-13;
 };

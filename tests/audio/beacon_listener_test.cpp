@@ -260,6 +260,19 @@ TEST(BeaconListener, SteadyToneHeardWellHasEveryDigitWritten) {
     }
 }
 
+TEST(BeaconListener, SwingingToneHeardWellHasEveryDigitWritten) {
+    // Fading passes at -3 dB: each had two or three right digits written "x" while a digit's
+    // confidence where the tone swings was tempered alike in rows heard well and in fades.
+    for (const std::uint64_t seed : {12, 40, 46, 51, 60}) {
+        SCOPED_TRACE(seed);
+        std::vector<synth::SentFrame> sent;
+        const Tally tally = Score(sent, CopyFadingPass(seed, -3, sent));
+        EXPECT_EQ(tally.rows, 6);
+        EXPECT_EQ(tally.wrong, 0);
+        EXPECT_EQ(tally.unheard, 0);
+    }
+}
+
 TEST(BeaconListener, EachGroupIsReportedWithTheToneAndLevelItWasHeardAt) {
     // Rows come out seconds after they were keyed: a drifting tone has moved on by then, and
     // after the last row there is only noise.
