@@ -110,6 +110,65 @@ KeyDownHearing HeardKeyDowns(const UnitLikelihoods& likelihoods,
     return hearing;
 }
 
+/// Quarter units either side of where the path puts a row digit that each digit weighed there
+/// may start: the path bends a little to fit the digit it was made to expect.
+constexpr std::int64_t kRowDigitSlackTicks = 2 * kTicksPerUnit;
+
+/// How much better the sounds at `row`'s row-digit places fit the same row placed one, two or
+/// three groups late or early (nats; the best of these places). A frame matched a group or two
+/// off puts its row digit where the next or the last row's was keyed: "1" over "2", for
+/// example, which a weak path bends to fit.
+double ShiftedRowGain(const UnitLikelihoods& likelihoods, const DecodedRow& row) {
+    std::array<double, kGroupsPerRow> own{};
+    std::array<double, kGroupsPerRow> next{};
+    std::array<double, kGroupsPerRow> previous{};
+    const double none = -std::numeric_limits<double>::infinity();
+    for (int group = 0; group < row.groupsHeard; ++group) {
+        const DecodedCharacter& character =
+            row.characters[static_cast<std::size_t>(group * kCharactersPerGroup)];
+        const auto score = [&](int digit) {
+            if (digit < 1 || digit > kFrameRows) {
+                return none;
+            }
+            const KeyedShape& shape = ShapeOf(static_cast<char>('0' + digit));
+            double best = none;
+            for (std::int64_t tick = character.startTick - kRowDigitSlackTicks;
+                 tick <= character.startTick + kRowDigitSlackTicks; ++tick) {
+                const std::int64_t lastTick =
+                    tick + kTicksPerUnit * (shape.units + kCharacterGapUnits - 1);
+                if (tick >= likelihoods.FirstTick() && lastTick < likelihoods.ReadyTicks()) {
+                    best = std::max(best, CharacterScore(likelihoods, shape, tick,
+                                                         kCharacterGapUnits, Hearing::UnitByUnit));
+                }
+            }
+            return best;
+        };
+        const auto g = static_cast<std::size_t>(group);
+        own[g] = score(row.row);
+        next[g] = score(row.row + 1) - own[g];
+        previous[g] = score(row.row - 1) - own[g];
+    }
+    double most = none;
+    for (int shift = 1; shift < kGroupsPerRow; ++shift) {
+        double late = 0;
+        double early = 0;
+        for (int group = 0; group < row.groupsHeard; ++group) {
+            const auto g = static_cast<std::size_t>(group);
+            if (std::isinf(own[g])) {
+                continue;
+            }
+            if (group >= kGroupsPerRow - shift) {
+                late += next[g];
+            }
+            if (group < shift) {
+                early += previous[g];
+            }
+        }
+        most = std::max({most, late, early});
+    }
+    return most;
+}
+
 /// The mean signal-to-noise (dB) of the key-down units of `row`'s value digits from the first
 /// to `reached`; 0 when none was reached.
 double ValueDigitsSnrDb(const DecodedRow& row, int reached) {
@@ -206,6 +265,7 @@ void FrameDecoder::StartFrame(std::int64_t tick) {
     m_frameTick = tick;
     m_confirmed = false;
     m_heldFirstRow.reset();
+    m_shiftedGain = 0;
     m_rowsEmitted = 0;
     m_alpha.clear();
     m_scoreOffset.clear();
@@ -491,6 +551,12 @@ bool FrameDecoder::RowDigitsStandOut(const UnitLikelihoods& likelihoods, const D
 
 bool FrameDecoder::GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
     const DecodedRow& row = parts.back().row;
+    // A frame whose rows keep sounding a group or more off gives no more rows: it was matched
+    // in the wrong place, and the next frame is looked for from just after its start.
+    m_shiftedGain += ShiftedRowGain(likelihoods, row);
+    if (m_shiftedGain > m_params.shiftedFrameGain) {
+        return GiveUpFrame(parts);
+    }
     if (m_confirmed) {
         // A later row whose row digits do not stand out is not given: its digits may sit
         // elsewhere than the path says, or the channel has lost the beacon.
@@ -524,6 +590,10 @@ bool FrameDecoder::GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts
         parts.pop_back();
         return true;
     }
+    return GiveUpFrame(parts);
+}
+
+bool FrameDecoder::GiveUpFrame(DecodedFrameParts& parts) {
     parts.pop_back();
     m_heldFirstRow.reset();
     const std::int64_t after = m_foundTick + 1;
