@@ -34,6 +34,10 @@ constexpr double kCandidatePeakOverFloor = 2;
 constexpr double kSameToneHz = 40;
 // Frame starts this close together are one frame.
 constexpr double kSameFrameSeconds = 3;
+// The beacon keys one frame at a time, and the shortest takes about 990 units: "HI HI", and 24
+// groups of the shortest digit ("5", nine units) with their gaps. A frame starting within this
+// many units of one given is that frame, or not the beacon's.
+constexpr double kShortestFrameUnits = 960;
 // Frames given lately that a channel's frame start is checked against.
 constexpr std::size_t kFramesRemembered = 8;
 // The estimates are reported at least this often.
@@ -224,9 +228,12 @@ void BeaconListener::Impl::Deliver(std::size_t index, const DecodedFrameParts& p
             Follower& follower = channels[index];
             const double startSeconds = part.frameStartSeconds + follower.startSeconds;
             // A frame is given once: two channels near one strong tone hear the same frames,
-            // and a channel started or moved late may find one given and finished since.
+            // and a channel started or moved late may find one given and finished since. One
+            // that starts inside a frame given is another station's, or noise.
+            const double overlapSeconds =
+                std::max(kSameFrameSeconds, kShortestFrameUnits * channel.UnitSeconds());
             follower.echo = std::any_of(framesGiven.begin(), framesGiven.end(), [&](double given) {
-                return std::abs(given - startSeconds) < kSameFrameSeconds;
+                return std::abs(given - startSeconds) < overlapSeconds;
             });
             // A channel that has drifted onto the tone another one is copying hears that
             // frame too, from wherever its own search happened to lock on.
