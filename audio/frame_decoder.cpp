@@ -553,9 +553,16 @@ bool FrameDecoder::GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts
     const DecodedRow& row = parts.back().row;
     // A frame whose rows keep sounding a group or more off gives no more rows: it was matched
     // in the wrong place, and the next frame is looked for from just after its start.
-    m_shiftedGain += ShiftedRowGain(likelihoods, row);
+    const double shiftedGain = ShiftedRowGain(likelihoods, row);
+    m_shiftedGain += shiftedGain;
     if (m_shiftedGain > m_params.shiftedFrameGain) {
         return GiveUpFrame(parts);
+    }
+    // A first row that sounds somewhat off waits for the second to bear the frame out.
+    if (!m_confirmed && m_rowsEmitted == 0 && shiftedGain > m_params.doubtfulFirstRowGain) {
+        m_heldFirstRow = parts.back();
+        parts.pop_back();
+        return true;
     }
     if (m_confirmed) {
         // A later row whose row digits do not stand out is not given: its digits may sit

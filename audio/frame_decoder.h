@@ -45,6 +45,11 @@ struct FrameDecoderParams {
     /// passes of three frames at -16 and -15 dB, frames placed right reached 8.3 at most; the two
     /// matched off, with 44 wrong digits, reached 12.2 and 24 at -16 dB.
     double shiftedFrameGain = 10;
+    /// A frame's first row whose row digits sound this much (nats) more like those of the row a
+    /// group or more off is held back until the second row bears the frame out. The first row
+    /// of a frame matched two groups late gained 3.4 at -16 dB and 4.3 at -15 dB; on the tuning
+    /// seeds, holding such rows back cost no digit.
+    double doubtfulFirstRowGain = 3;
     /// Units after a frame's end within which the next frame's "HI HI" is expected.
     int nextFrameWithinUnits = 40;
     /// Chance that a group starts a quarter unit early (and as much, late): the unit clock is
