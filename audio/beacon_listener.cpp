@@ -32,8 +32,6 @@ constexpr double kFoundHeardShare = 0.25;
 constexpr double kCandidatePeakOverFloor = 2;
 // Channels closer than this follow one tone.
 constexpr double kSameToneHz = 40;
-// Frame starts this close together are one frame.
-constexpr double kSameFrameSeconds = 3;
 // The beacon keys one frame at a time, and the shortest takes about 990 units: "HI HI", and 24
 // groups of the shortest digit ("5", nine units) with their gaps. A frame starting within this
 // many units of one given is that frame, or not the beacon's.
@@ -230,8 +228,7 @@ void BeaconListener::Impl::Deliver(std::size_t index, const DecodedFrameParts& p
             // A frame is given once: two channels near one strong tone hear the same frames,
             // and a channel started or moved late may find one given and finished since. One
             // that starts inside a frame given is another station's, or noise.
-            const double overlapSeconds =
-                std::max(kSameFrameSeconds, kShortestFrameUnits * channel.UnitSeconds());
+            const double overlapSeconds = kShortestFrameUnits * channel.UnitSeconds();
             follower.echo = std::any_of(framesGiven.begin(), framesGiven.end(), [&](double given) {
                 return std::abs(given - startSeconds) < overlapSeconds;
             });

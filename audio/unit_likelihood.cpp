@@ -159,18 +159,17 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
     // quarter-unit phase are fitted: the phase whose windows hold the most power, nearest the
     // elements' edges (the clock alone places them to a quarter unit or so). Elsewhere every
     // window is, as fades need them all.
-    if (steady) {
-        const auto fittedPhase =
-            std::max_element(phasePower.begin(), phasePower.end()) - phasePower.begin();
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < m_windowPower.size(); ++i) {
-            if ((from + static_cast<std::int64_t>(i)) % kTicksPerUnit == fittedPhase) {
-                m_windowPower[kept++] = m_windowPower[i];
-            }
+    const auto fittedPhase =
+        std::max_element(phasePower.begin(), phasePower.end()) - phasePower.begin();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_windowPower.size(); ++i) {
+        const bool inPhase =
+            !steady || (from + static_cast<std::int64_t>(i)) % kTicksPerUnit == fittedPhase;
+        if (inPhase && m_windowPower[i] >= 0) {
+            m_windowPower[kept++] = m_windowPower[i];
         }
-        m_windowPower.resize(kept);
     }
-    std::erase_if(m_windowPower, [](float power) { return power < 0; });
+    m_windowPower.resize(kept);
     double amplitudeSquared = 0;
     if (!m_scratch.empty()) {
         const auto top = std::max<std::size_t>(
