@@ -481,15 +481,17 @@ bool FrameDecoder::Search(const UnitLikelihoods& likelihoods) {
         }
         const double score = StartScore(likelihoods, m_searchTick);
         // Right after a frame the next one is expected: a weaker "HI HI" (in a fade) will do.
-        const double threshold = m_searchTick < m_expectedBeforeTick
-                                     ? m_params.expectedFrameStartThreshold
-                                     : m_params.frameStartThreshold;
+        const bool expected = m_searchTick < m_expectedBeforeTick;
+        const double threshold =
+            expected ? m_params.expectedFrameStartThreshold : m_params.weakFrameStartThreshold;
         if (score > threshold && (m_candidateTick < 0 || score > m_candidateScore)) {
             m_candidateTick = m_searchTick;
             m_candidateScore = score;
+            m_candidateWeak = !expected && score < m_params.frameStartThreshold;
         }
         if (m_candidateTick >= 0 && m_searchTick >= m_candidateTick + settleTicks) {
             m_frameStartScore = m_candidateScore;
+            m_weakStart = m_candidateWeak;
             m_foundTick = m_candidateTick;
             StartFrame(WordEarlierIfLate(likelihoods, m_candidateTick));
             m_candidateTick = -1;
@@ -555,7 +557,7 @@ bool FrameDecoder::GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts
     // in the wrong place, and the next frame is looked for from just after its start.
     const double shiftedGain = ShiftedRowGain(likelihoods, row);
     m_shiftedGain += shiftedGain;
-    if (m_shiftedGain > m_params.shiftedFrameGain) {
+    if (m_shiftedGain > (m_weakStart ? m_params.weakShiftedFrameGain : m_params.shiftedFrameGain)) {
         return GiveUpFrame(parts);
     }
     // A first row that sounds somewhat off waits for the second to bear the frame out.
@@ -574,8 +576,16 @@ bool FrameDecoder::GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts
     }
     // A frame start matched on the beacon's own digits puts the row digits where something
     // else was keyed.
-    if (RowDigitsStandOut(likelihoods, row,
-                          m_params.rowDigitEvidence * row.groupsHeard / kGroupsPerRow)) {
+    const double evidence = m_weakStart ? m_params.weakRowDigitEvidence : m_params.rowDigitEvidence;
+    const bool standsOut =
+        RowDigitsStandOut(likelihoods, row, evidence * row.groupsHeard / kGroupsPerRow);
+    // A weak "HI HI" is borne out by its first two rows: the first waits for the second.
+    if (standsOut && m_weakStart && m_rowsEmitted == 0) {
+        m_heldFirstRow = parts.back();
+        parts.pop_back();
+        return true;
+    }
+    if (standsOut && (!m_weakStart || m_heldFirstRow)) {
         m_confirmed = true;
         // "HI HI" is given now, then a first row held back if its row digits stand out at all,
         // then the row that confirms the frame.

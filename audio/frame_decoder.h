@@ -29,9 +29,19 @@ struct FrameDecoderParams {
     /// The same where a frame is expected, just after the last one ended. Noise alone, on the
     /// tuning seeds, passed 9.3 once in ten minutes: in a window of seconds, seldom.
     double expectedFrameStartThreshold = 8;
+    /// A start that is not expected and falls short of `frameStartThreshold` but passes this is
+    /// taken too, on trial: in the trough of a spin fade a real "HI HI" scored 10 to 13 on the
+    /// tuning seeds. Such a frame is given only once its first two rows both bear it out, each
+    /// by `weakRowDigitEvidence`, and it gives up sooner on rows that sound a group off
+    /// (`weakShiftedFrameGain`).
+    double weakFrameStartThreshold = 10;
     /// The first row's four row digits, where the decoded path puts them, must score this much
     /// (nats, against random keying) for the frame to be given at all.
     double rowDigitEvidence = 16;
+    /// The same for each of the first two rows of a frame whose start was weak. With 16, weak
+    /// starts matched on noise doubled the digits written wrong at -17 dB; the fade's frames
+    /// are heard well once out of the trough, and pass 24 as easily.
+    double weakRowDigitEvidence = 24;
     /// A row is given only when its row digits, where the decoded path puts them, beat the
     /// likeliest other digits at their places by this much (nats, over the row).
     double rowDigitMargin = 0;
@@ -45,6 +55,9 @@ struct FrameDecoderParams {
     /// passes of three frames at -16 and -15 dB, frames placed right reached 8.3 at most; the two
     /// matched off, with 44 wrong digits, reached 12.2 and 24 at -16 dB.
     double shiftedFrameGain = 10;
+    /// The same for a frame whose start was weak: without it, a weak start matched a group
+    /// late gave a whole frame of rows a group off at -16 dB.
+    double weakShiftedFrameGain = 3;
     /// A frame's first row whose row digits sound this much (nats) more like those of the row a
     /// group or more off is held back until the second row bears the frame out. The first row
     /// of a frame matched two groups late gained 3.4 at -16 dB and 4.3 at -15 dB; on the tuning
@@ -174,10 +187,12 @@ private:
     std::int64_t m_candidateTick = -1;
     std::int64_t m_expectedBeforeTick = 0;
     double m_candidateScore = 0;
+    bool m_candidateWeak = false;
     std::int64_t m_frameTick = 0;
     std::int64_t m_foundTick = 0;  ///< where "HI HI" was found; a word later than m_frameTick
                                    ///< where listening began inside it
     double m_frameStartScore = 0;
+    bool m_weakStart = false;  ///< found below `frameStartThreshold` where none was expected
     bool m_confirmed = false;
     double m_shiftedGain = 0;  ///< `ShiftedRowGain` summed over the frame's rows so far
     std::optional<DecodedPart> m_heldFirstRow;
