@@ -481,17 +481,17 @@ bool FrameDecoder::Search(const UnitLikelihoods& likelihoods) {
         }
         const double score = StartScore(likelihoods, m_searchTick);
         // Right after a frame the next one is expected: a weaker "HI HI" (in a fade) will do.
-        const bool expected = m_searchTick < m_expectedBeforeTick;
-        const double threshold =
-            expected ? m_params.expectedFrameStartThreshold : m_params.weakFrameStartThreshold;
+        const double threshold = m_searchTick < m_expectedBeforeTick
+                                     ? m_params.expectedFrameStartThreshold
+                                     : m_params.weakFrameStartThreshold;
         if (score > threshold && (m_candidateTick < 0 || score > m_candidateScore)) {
             m_candidateTick = m_searchTick;
             m_candidateScore = score;
-            m_candidateWeak = !expected && score < m_params.frameStartThreshold;
         }
         if (m_candidateTick >= 0 && m_searchTick >= m_candidateTick + settleTicks) {
             m_frameStartScore = m_candidateScore;
-            m_weakStart = m_candidateWeak;
+            m_weakStart = m_candidateTick >= m_expectedBeforeTick &&
+                          m_candidateScore < m_params.frameStartThreshold;
             m_foundTick = m_candidateTick;
             StartFrame(WordEarlierIfLate(likelihoods, m_candidateTick));
             m_candidateTick = -1;
@@ -562,9 +562,7 @@ bool FrameDecoder::GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts
     }
     // A first row that sounds somewhat off waits for the second to bear the frame out.
     if (!m_confirmed && m_rowsEmitted == 0 && shiftedGain > m_params.doubtfulFirstRowGain) {
-        m_heldFirstRow = parts.back();
-        parts.pop_back();
-        return true;
+        return HoldFirstRow(parts);
     }
     if (m_confirmed) {
         // A later row whose row digits do not stand out is not given: its digits may sit
@@ -581,9 +579,7 @@ bool FrameDecoder::GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts
         RowDigitsStandOut(likelihoods, row, evidence * row.groupsHeard / kGroupsPerRow);
     // A weak "HI HI" is borne out by its first two rows: the first waits for the second.
     if (standsOut && m_weakStart && m_rowsEmitted == 0) {
-        m_heldFirstRow = parts.back();
-        parts.pop_back();
-        return true;
+        return HoldFirstRow(parts);
     }
     if (standsOut && (!m_weakStart || m_heldFirstRow)) {
         m_confirmed = true;
@@ -603,11 +599,15 @@ bool FrameDecoder::GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts
     }
     // A clear "HI HI" whose first row faded may still be borne out by the second.
     if (m_rowsEmitted == 0 && m_frameStartScore >= m_params.frameStartThreshold) {
-        m_heldFirstRow = parts.back();
-        parts.pop_back();
-        return true;
+        return HoldFirstRow(parts);
     }
     return GiveUpFrame(parts);
+}
+
+bool FrameDecoder::HoldFirstRow(DecodedFrameParts& parts) {
+    m_heldFirstRow = parts.back();
+    parts.pop_back();
+    return true;
 }
 
 bool FrameDecoder::GiveUpFrame(DecodedFrameParts& parts) {

@@ -177,6 +177,9 @@ private:
     /// row may confirm the frame instead. False when the frame was dropped and the search
     /// starts again just after its start.
     bool GiveRow(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
+    /// Takes the row just emitted out of `parts` until a later row bears the frame out. True,
+    /// for `GiveRow` to pass on.
+    bool HoldFirstRow(DecodedFrameParts& parts);
     /// Drops the row just emitted and the frame with it; the search starts again just after the
     /// frame's start. False, for `GiveRow` to pass on.
     bool GiveUpFrame(DecodedFrameParts& parts);
@@ -187,7 +190,6 @@ private:
     std::int64_t m_candidateTick = -1;
     std::int64_t m_expectedBeforeTick = 0;
     double m_candidateScore = 0;
-    bool m_candidateWeak = false;
     std::int64_t m_frameTick = 0;
     std::int64_t m_foundTick = 0;  ///< where "HI HI" was found; a word later than m_frameTick
                                    ///< where listening began inside it
