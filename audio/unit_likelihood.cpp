@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
+
+#include <fftw3.h>
 
 namespace ao07::audio {
 
@@ -66,12 +69,69 @@ double KeyDownSnr(double start, const std::vector<float>& powers) {
 UnitLikelihoods::UnitLikelihoods(double basebandRateHz, const UnitClock& clock,
                                  std::int64_t fromSample, const LikelihoodParams& params)
     : m_params(params),
+      m_rateHz(basebandRateHz),
       m_windowTicks(params.amplitudeWindowSeconds * basebandRateHz * kTicksPerUnit /
                     clock.unitSamples),
       m_tickSamples(clock.unitSamples / kTicksPerUnit) {
     const double steps =
         std::ceil((static_cast<double>(fromSample) - clock.boundarySample) / m_tickSamples);
     m_originSample = clock.boundarySample + steps * m_tickSamples;
+    m_fftSize = 64;
+    while (m_fftSize < 8 * (m_windowTicks + kTicksPerUnit)) {
+        m_fftSize *= 2;
+    }
+    m_fftIn = reinterpret_cast<std::complex<float>*>(fftwf_alloc_complex(m_fftSize));
+    m_fftOut = reinterpret_cast<std::complex<float>*>(fftwf_alloc_complex(m_fftSize));
+    m_plan =
+        fftwf_plan_dft_1d(m_fftSize, reinterpret_cast<fftwf_complex*>(m_fftIn),
+                          reinterpret_cast<fftwf_complex*>(m_fftOut), FFTW_FORWARD, FFTW_ESTIMATE);
+}
+
+UnitLikelihoods::~UnitLikelihoods() {
+    fftwf_destroy_plan(m_plan);
+    fftwf_free(m_fftIn);
+    fftwf_free(m_fftOut);
+}
+
+double UnitLikelihoods::FineOffsetHz(std::int64_t from, std::int64_t to) {
+    // The tick sums turned back to the fixed reference hold the tone as a line: its peak, on a
+    // zero-padded transform, places the tone to hundredths of a hertz where the tracker,
+    // hearing only a hop at a time, wanders by tenths.
+    const double tickSeconds = m_tickSamples / m_rateHz;
+    double centre = 0;
+    for (std::int64_t tick = from; tick < to; ++tick) {
+        const auto at = static_cast<std::size_t>(tick - m_firstTick);
+        centre += m_tickOffsetHz[at];
+    }
+    centre /= static_cast<double>(to - from);
+    for (int i = 0; i < m_fftSize; ++i) {
+        const std::int64_t tick = from + i;
+        if (tick < to) {
+            const auto at = static_cast<std::size_t>(tick - m_firstTick);
+            m_fftIn[i] = m_tickSums[at] * std::polar(1.0f, static_cast<float>(m_tickTurn[at]));
+        } else {
+            m_fftIn[i] = {};
+        }
+    }
+    fftwf_execute(m_plan);
+    const double binHz = 1 / (tickSeconds * m_fftSize);
+    const auto reach = static_cast<int>(std::ceil(m_params.fineSearchHz / binHz));
+    const auto middle = static_cast<int>(std::lround(centre / binHz));
+    auto power = [&](int k) {
+        return static_cast<double>(std::norm(m_fftOut[((k % m_fftSize) + m_fftSize) % m_fftSize]));
+    };
+    int best = middle;
+    for (int k = middle - reach; k <= middle + reach; ++k) {
+        if (power(k) > power(best)) {
+            best = k;
+        }
+    }
+    const double left = power(best - 1);
+    const double right = power(best + 1);
+    const double curvature = left - 2 * power(best) + right;
+    const double shift =
+        curvature < 0 ? std::clamp(0.5 * (left - right) / curvature, -0.5, 0.5) : 0.0;
+    return (best + shift) * binHz;
 }
 
 void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
@@ -89,6 +149,21 @@ void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
         const std::int64_t hop =
             std::clamp<std::int64_t>(begin / baseband.hopSamples - baseband.firstHop, 0,
                                      static_cast<std::int64_t>(baseband.noiseVariance.size()) - 1);
+        const double toneHz =
+            baseband.toneHz.empty()
+                ? 0.0
+                : baseband.toneHz[static_cast<std::size_t>(std::min<std::int64_t>(
+                      hop, static_cast<std::int64_t>(baseband.toneHz.size()) - 1))];
+        if (m_summedTicks == 0) {
+            m_referenceHz = toneHz;
+        }
+        // The tracker turned this tick's samples by its tone; the tick's sum is turned back by
+        // the angle that tone gained on the reference, up to the tick's middle.
+        const double turn = 2 * std::numbers::pi * (toneHz - m_referenceHz) *
+                            static_cast<double>(end - begin) / m_rateHz;
+        m_tickTurn.push_back(m_turnedSoFar + turn / 2);
+        m_tickOffsetHz.push_back(static_cast<float>(toneHz - m_referenceHz));
+        m_turnedSoFar = std::remainder(m_turnedSoFar + turn, 2 * std::numbers::pi);
         m_tickSums.push_back(sum);
         m_tickCounts.push_back(static_cast<int>(end - begin));
         m_tickNoise.push_back(baseband.noiseVariance.empty()
@@ -190,6 +265,12 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         }
     }
     const std::int64_t first = std::max(blockIndex * block, m_readyTicks);
+    // The phase evidence is heard against the tone as placed over the whole window, turning
+    // on by it from tick to tick, so that the phase holds from one element to the next.
+    const double fineStep = to > from
+                                ? 2 * std::numbers::pi * FineOffsetHz(from, to + kTicksPerUnit) *
+                                      m_tickSamples / m_rateHz
+                                : 0.0;
     for (std::int64_t tick = first; tick < (blockIndex + 1) * block; ++tick) {
         std::complex<float> sum;
         int count = 0;
@@ -207,8 +288,18 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         const double mixed = llr > 0 ? llr + std::log1p(std::exp(-llr)) : std::log1p(std::exp(llr));
         m_keyUpScore.push_back(static_cast<float>(std::log(2.0) - mixed));
         m_unitSnr.push_back(static_cast<float>(snr));
-        m_phaseEvidence.push_back(static_cast<float>(2 * std::sqrt(signal) / unitNoise) * sum);
+        std::complex<float> turned{};
+        const double finePhase = m_finePhase + static_cast<double>(tick - first) * fineStep;
+        for (int i = 0; i < kTicksPerUnit; ++i) {
+            turned += m_tickSums[at(tick + i)] *
+                      std::polar(1.0f, static_cast<float>(m_tickTurn[at(tick + i)] - finePhase -
+                                                          i * fineStep));
+        }
+        m_phaseEvidence.push_back(static_cast<float>(2 * std::sqrt(signal) / unitNoise) * turned);
     }
+    m_finePhase = std::remainder(
+        m_finePhase + static_cast<double>((blockIndex + 1) * block - first) * fineStep,
+        2 * std::numbers::pi);
     m_readyTicks = (blockIndex + 1) * block;
 }
 
@@ -255,6 +346,8 @@ double UnitLikelihoods::UnitSnr(std::int64_t tick) const {
 void UnitLikelihoods::Forget(std::int64_t tick) {
     while (m_firstTick < tick && !m_llr.empty()) {
         m_tickSums.pop_front();
+        m_tickTurn.pop_front();
+        m_tickOffsetHz.pop_front();
         m_tickCounts.pop_front();
         m_tickNoise.pop_front();
         m_llr.pop_front();
