@@ -108,7 +108,7 @@ double UnitLikelihoods::FineOffsetHz(std::int64_t from, std::int64_t to) {
         const std::int64_t tick = from + i;
         if (tick < to) {
             const auto at = static_cast<std::size_t>(tick - m_firstTick);
-            m_fftIn[i] = m_tickSums[at] * std::polar(1.0f, static_cast<float>(m_tickTurn[at]));
+            m_fftIn[i] = m_tickReferenced[at];
         } else {
             m_fftIn[i] = {};
         }
@@ -161,7 +161,8 @@ void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
         // the angle that tone gained on the reference, up to the tick's middle.
         const double turn = 2 * std::numbers::pi * (toneHz - m_referenceHz) *
                             static_cast<double>(end - begin) / m_rateHz;
-        m_tickTurn.push_back(m_turnedSoFar + turn / 2);
+        m_tickReferenced.push_back(sum *
+                                   std::polar(1.0f, static_cast<float>(m_turnedSoFar + turn / 2)));
         m_tickOffsetHz.push_back(static_cast<float>(toneHz - m_referenceHz));
         m_turnedSoFar = std::remainder(m_turnedSoFar + turn, 2 * std::numbers::pi);
         m_tickSums.push_back(sum);
@@ -271,6 +272,11 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
                                 ? 2 * std::numbers::pi * FineOffsetHz(from, to + kTicksPerUnit) *
                                       m_tickSamples / m_rateHz
                                 : 0.0;
+    std::array<std::complex<double>, kTicksPerUnit> stepTurns{};
+    for (int i = 0; i < kTicksPerUnit; ++i) {
+        stepTurns[static_cast<std::size_t>(i)] = std::polar(1.0, -i * fineStep);
+    }
+    std::complex<double> fineTurn = std::polar(1.0, -m_finePhase);
     for (std::int64_t tick = first; tick < (blockIndex + 1) * block; ++tick) {
         std::complex<float> sum;
         int count = 0;
@@ -288,14 +294,14 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         const double mixed = llr > 0 ? llr + std::log1p(std::exp(-llr)) : std::log1p(std::exp(llr));
         m_keyUpScore.push_back(static_cast<float>(std::log(2.0) - mixed));
         m_unitSnr.push_back(static_cast<float>(snr));
-        std::complex<float> turned{};
-        const double finePhase = m_finePhase + static_cast<double>(tick - first) * fineStep;
+        std::complex<double> turned{};
         for (int i = 0; i < kTicksPerUnit; ++i) {
-            turned += m_tickSums[at(tick + i)] *
-                      std::polar(1.0f, static_cast<float>(m_tickTurn[at(tick + i)] - finePhase -
-                                                          i * fineStep));
+            turned += std::complex<double>(m_tickReferenced[at(tick + i)]) *
+                      stepTurns[static_cast<std::size_t>(i)];
         }
-        m_phaseEvidence.push_back(static_cast<float>(2 * std::sqrt(signal) / unitNoise) * turned);
+        turned *= fineTurn;
+        fineTurn *= stepTurns[1];
+        m_phaseEvidence.push_back(std::complex<float>(2 * std::sqrt(signal) / unitNoise * turned));
     }
     m_finePhase = std::remainder(
         m_finePhase + static_cast<double>((blockIndex + 1) * block - first) * fineStep,
@@ -346,7 +352,7 @@ double UnitLikelihoods::UnitSnr(std::int64_t tick) const {
 void UnitLikelihoods::Forget(std::int64_t tick) {
     while (m_firstTick < tick && !m_llr.empty()) {
         m_tickSums.pop_front();
-        m_tickTurn.pop_front();
+        m_tickReferenced.pop_front();
         m_tickOffsetHz.pop_front();
         m_tickCounts.pop_front();
         m_tickNoise.pop_front();

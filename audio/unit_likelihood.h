@@ -116,9 +116,10 @@ private:
 
     LikelihoodParams m_params;
     double m_rateHz;
-    double m_referenceHz = 0;          ///< the tracker's tone at the first tick
-    double m_turnedSoFar = 0;          ///< radians the tracker's tone turned beyond the reference
-    std::deque<double> m_tickTurn;     ///< per tick: that angle at its middle
+    double m_referenceHz = 0;  ///< the tracker's tone at the first tick
+    double m_turnedSoFar = 0;  ///< radians the tracker's tone turned beyond the reference
+    /// Per tick: its sum turned back to the reference tone, by that angle at its middle.
+    std::deque<std::complex<float>> m_tickReferenced;
     std::deque<float> m_tickOffsetHz;  ///< per tick: the tracker's tone less the reference
     double m_finePhase = 0;            ///< the fine turn at the next block's first tick
     int m_fftSize = 0;
