@@ -93,22 +93,42 @@ UnitLikelihoods::~UnitLikelihoods() {
     fftwf_free(m_fftOut);
 }
 
-double UnitLikelihoods::FineOffsetHz(std::int64_t from, std::int64_t to) {
-    // The tick sums turned back to the fixed reference hold the tone as a line: its peak, on a
-    // zero-padded transform, places the tone to hundredths of a hertz where the tracker,
-    // hearing only a hop at a time, wanders by tenths.
-    const double tickSeconds = m_tickSamples / m_rateHz;
-    double centre = 0;
+UnitLikelihoods::PlacedTone UnitLikelihoods::PlaceTone(std::int64_t from, std::int64_t to) {
+    // The tracker's tone over the window, as a line: its wander about a tone that holds still
+    // averages out.
+    PlacedTone placed;
+    placed.centreTick = 0.5 * static_cast<double>(from + to - 1);
+    double sumHz = 0;
+    double sumXHz = 0;
+    double sumXX = 0;
     for (std::int64_t tick = from; tick < to; ++tick) {
-        const auto at = static_cast<std::size_t>(tick - m_firstTick);
-        centre += m_tickOffsetHz[at];
+        const double x = static_cast<double>(tick) - placed.centreTick;
+        const double hz = m_tickOffsetHz[static_cast<std::size_t>(tick - m_firstTick)];
+        sumHz += hz;
+        sumXHz += x * hz;
+        sumXX += x * x;
     }
-    centre /= static_cast<double>(to - from);
+    placed.offsetHz = sumHz / static_cast<double>(to - from);
+    placed.driftHzPerTick = sumXX > 0 ? sumXHz / sumXX : 0.0;
+    // A slope this small is the tracker's wander, not a drift: the tone is taken to hold still.
+    if (std::abs(placed.driftHzPerTick) * m_rateHz / m_tickSamples <=
+        m_params.wanderDriftHzPerSecond) {
+        placed.driftHzPerTick = 0;
+    }
+    // The tick sums, turned on by what the tracker's tone gained on that line, hold the tone
+    // as a spectral line near 0 Hz: its peak, on a zero-padded transform, places the tone to
+    // hundredths of a hertz.
+    const double tickSeconds = m_tickSamples / m_rateHz;
+    double gained = 0;
     for (int i = 0; i < m_fftSize; ++i) {
         const std::int64_t tick = from + i;
         if (tick < to) {
             const auto at = static_cast<std::size_t>(tick - m_firstTick);
-            m_fftIn[i] = m_tickReferenced[at];
+            const double x = static_cast<double>(tick) - placed.centreTick;
+            const double step = 2 * std::numbers::pi * tickSeconds *
+                                (m_tickOffsetHz[at] - placed.offsetHz - placed.driftHzPerTick * x);
+            m_fftIn[i] = m_tickSums[at] * std::polar(1.0f, static_cast<float>(gained + step / 2));
+            gained = std::remainder(gained + step, 2 * std::numbers::pi);
         } else {
             m_fftIn[i] = {};
         }
@@ -116,12 +136,11 @@ double UnitLikelihoods::FineOffsetHz(std::int64_t from, std::int64_t to) {
     fftwf_execute(m_plan);
     const double binHz = 1 / (tickSeconds * m_fftSize);
     const auto reach = static_cast<int>(std::ceil(m_params.fineSearchHz / binHz));
-    const auto middle = static_cast<int>(std::lround(centre / binHz));
     auto power = [&](int k) {
         return static_cast<double>(std::norm(m_fftOut[((k % m_fftSize) + m_fftSize) % m_fftSize]));
     };
-    int best = middle;
-    for (int k = middle - reach; k <= middle + reach; ++k) {
+    int best = 0;
+    for (int k = -reach; k <= reach; ++k) {
         if (power(k) > power(best)) {
             best = k;
         }
@@ -131,7 +150,9 @@ double UnitLikelihoods::FineOffsetHz(std::int64_t from, std::int64_t to) {
     const double curvature = left - 2 * power(best) + right;
     const double shift =
         curvature < 0 ? std::clamp(0.5 * (left - right) / curvature, -0.5, 0.5) : 0.0;
-    return (best + shift) * binHz;
+    placed.offsetHz += (best + shift) * binHz;
+    placed.placed = true;
+    return placed;
 }
 
 void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
@@ -157,14 +178,7 @@ void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
         if (m_summedTicks == 0) {
             m_referenceHz = toneHz;
         }
-        // The tracker turned this tick's samples by its tone; the tick's sum is turned back by
-        // the angle that tone gained on the reference, up to the tick's middle.
-        const double turn = 2 * std::numbers::pi * (toneHz - m_referenceHz) *
-                            static_cast<double>(end - begin) / m_rateHz;
-        m_tickReferenced.push_back(sum *
-                                   std::polar(1.0f, static_cast<float>(m_turnedSoFar + turn / 2)));
         m_tickOffsetHz.push_back(static_cast<float>(toneHz - m_referenceHz));
-        m_turnedSoFar = std::remainder(m_turnedSoFar + turn, 2 * std::numbers::pi);
         m_tickSums.push_back(sum);
         m_tickCounts.push_back(static_cast<int>(end - begin));
         m_tickNoise.push_back(baseband.noiseVariance.empty()
@@ -266,18 +280,29 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         }
     }
     const std::int64_t first = std::max(blockIndex * block, m_readyTicks);
-    // The phase evidence is heard against the tone as placed over the whole window, turning
-    // on by it from tick to tick, so that the phase holds from one element to the next.
-    const double fineStep = to > from
-                                ? 2 * std::numbers::pi * FineOffsetHz(from, to + kTicksPerUnit) *
-                                      m_tickSamples / m_rateHz
-                                : 0.0;
-    std::array<std::complex<double>, kTicksPerUnit> stepTurns{};
-    for (int i = 0; i < kTicksPerUnit; ++i) {
-        stepTurns[static_cast<std::size_t>(i)] = std::polar(1.0, -i * fineStep);
+    // The phase evidence is turned on from the tracker's tone, as the samples were turned, to
+    // the tone as placed over the whole window: the phase then holds from one element to the
+    // next through the tracker's wander.
+    const std::int64_t end = (blockIndex + 1) * block;
+    const PlacedTone placed = to > from ? PlaceTone(from, to + kTicksPerUnit) : PlacedTone{};
+    const double tickSeconds = m_tickSamples / m_rateHz;
+    m_fineTurns.clear();
+    double gained = m_finePhase;
+    for (std::int64_t tick = first; tick < end + kTicksPerUnit; ++tick) {
+        if (tick == end) {
+            m_finePhase = gained;
+        }
+        const double step =
+            placed.placed
+                ? 2 * std::numbers::pi * tickSeconds *
+                      (m_tickOffsetHz[static_cast<std::size_t>(tick - m_firstTick)] -
+                       placed.offsetHz -
+                       placed.driftHzPerTick * (static_cast<double>(tick) - placed.centreTick))
+                : 0.0;
+        m_fineTurns.push_back(std::polar(1.0, gained + step / 2));
+        gained = std::remainder(gained + step, 2 * std::numbers::pi);
     }
-    std::complex<double> fineTurn = std::polar(1.0, -m_finePhase);
-    for (std::int64_t tick = first; tick < (blockIndex + 1) * block; ++tick) {
+    for (std::int64_t tick = first; tick < end; ++tick) {
         std::complex<float> sum;
         int count = 0;
         float noise = 0;
@@ -296,17 +321,12 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         m_unitSnr.push_back(static_cast<float>(snr));
         std::complex<double> turned{};
         for (int i = 0; i < kTicksPerUnit; ++i) {
-            turned += std::complex<double>(m_tickReferenced[at(tick + i)]) *
-                      stepTurns[static_cast<std::size_t>(i)];
+            turned += std::complex<double>(m_tickSums[at(tick + i)]) *
+                      m_fineTurns[static_cast<std::size_t>(tick - first + i)];
         }
-        turned *= fineTurn;
-        fineTurn *= stepTurns[1];
         m_phaseEvidence.push_back(std::complex<float>(2 * std::sqrt(signal) / unitNoise * turned));
     }
-    m_finePhase = std::remainder(
-        m_finePhase + static_cast<double>((blockIndex + 1) * block - first) * fineStep,
-        2 * std::numbers::pi);
-    m_readyTicks = (blockIndex + 1) * block;
+    m_readyTicks = end;
 }
 
 double UnitLikelihoods::Llr(std::int64_t tick) const {
@@ -352,7 +372,6 @@ double UnitLikelihoods::UnitSnr(std::int64_t tick) const {
 void UnitLikelihoods::Forget(std::int64_t tick) {
     while (m_firstTick < tick && !m_llr.empty()) {
         m_tickSums.pop_front();
-        m_tickReferenced.pop_front();
         m_tickOffsetHz.pop_front();
         m_tickCounts.pop_front();
         m_tickNoise.pop_front();

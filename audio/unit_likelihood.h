@@ -39,9 +39,12 @@ struct LikelihoodParams {
     /// A unit heard with the phase carried from the units before it tells more, and more
     /// surely: its limit, where the tone is steady.
     double largestCarriedUnitLlr = 10;
-    /// The tone is placed again over each amplitude window, this near the tracker's tone (Hz):
-    /// on a steady tone the tracker wanders by under a hertz.
+    /// The tone is placed again over each amplitude window, this near the tracker's (Hz): on a
+    /// tone that holds still the tracker wanders by under a hertz.
     double fineSearchHz = 3;
+    /// The tracker's tone over a window drifting less than this (Hz a second) is its wander
+    /// about a tone that holds still; more is a drift (Doppler), which the tone placed follows.
+    double wanderDriftHzPerSecond = 2;
 };
 
 /// The baseband of one listening run as the likelihood blocks see it: turned samples from
@@ -110,18 +113,25 @@ public:
 private:
     void ComputeAmplitudes(std::int64_t block);
 
-    /// The tone's offset (Hz) from `m_referenceHz` over the ticks [from, to), within
-    /// `fineSearchHz` of the tracker's.
-    double FineOffsetHz(std::int64_t from, std::int64_t to);
+    /// The tone over a window of ticks, as a line: its offset from `m_referenceHz` at the
+    /// window's centre and its drift.
+    struct PlacedTone {
+        double centreTick = 0;
+        double offsetHz = 0;
+        double driftHzPerTick = 0;
+        bool placed = false;  ///< false: the tracker's tone, where no window was heard
+    };
+    /// Places the tone over the ticks [from, to) within `fineSearchHz` of the tracker's.
+    PlacedTone PlaceTone(std::int64_t from, std::int64_t to);
 
     LikelihoodParams m_params;
     double m_rateHz;
-    double m_referenceHz = 0;  ///< the tracker's tone at the first tick
-    double m_turnedSoFar = 0;  ///< radians the tracker's tone turned beyond the reference
-    /// Per tick: its sum turned back to the reference tone, by that angle at its middle.
-    std::deque<std::complex<float>> m_tickReferenced;
+    double m_referenceHz = 0;          ///< the tracker's tone at the first tick
     std::deque<float> m_tickOffsetHz;  ///< per tick: the tracker's tone less the reference
-    double m_finePhase = 0;            ///< the fine turn at the next block's first tick
+    /// Radians the tracker's tone gained on the tone placed, at the next block's first tick.
+    double m_finePhase = 0;
+    std::vector<std::complex<double>> m_fineTurns;
+    ///< scratch: per tick of a block
     int m_fftSize = 0;
     std::complex<float>* m_fftIn = nullptr;
     std::complex<float>* m_fftOut = nullptr;

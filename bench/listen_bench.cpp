@@ -58,6 +58,9 @@ const std::vector<Condition>& Conditions() {
              s.interferer.levelDb = 0;
          }},
         {"wpm35", [](SynthSettings& s) { s.wordsPerMinute = 35; }},
+        // Doppler alone, uncorrected: a steady tone that drifts.
+        {"drift10", [](SynthSettings& s) { s.driftHzPerSecond = 10; }, 400, 600, 1},
+        {"drift20", [](SynthSettings& s) { s.driftHzPerSecond = 20; }, 400, 600, 1},
     };
     return conditions;
 }
