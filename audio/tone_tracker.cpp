@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "audio/liquid_dsp.h"
+#include "audio/spectral_peak.h"
 
 namespace ao07::audio {
 namespace {
@@ -141,10 +142,8 @@ void ToneTracker::Measure(Hop& hop) {
     // A parabola through the peak and its neighbours places the tone between bins.
     const double left = power(binOf((bestBin - 1) * binHz));
     const double right = power(binOf((bestBin + 1) * binHz));
-    const double curvature = left - 2 * bestPower + right;
-    const double shift =
-        curvature < 0 ? std::clamp(0.5 * (left - right) / curvature, -0.5, 0.5) : 0.0;
-    const double measuredHz = hop.mixerToneHz + (bestBin + shift) * binHz;
+    const double measuredHz =
+        hop.mixerToneHz + (bestBin + PeakShiftBins(left, bestPower, right)) * binHz;
     hop.peakOverNoise = bestPower / std::max(m_noiseBinPower, 1e-30);
     // The first hops see the filters filling up and a window still partly empty.
     const bool settled = m_hopsMeasured > m_params.settlingHops;

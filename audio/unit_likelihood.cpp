@@ -7,6 +7,8 @@
 
 #include <fftw3.h>
 
+#include "audio/spectral_peak.h"
+
 namespace ao07::audio {
 
 double LogBesselI0(double x) {
@@ -145,12 +147,8 @@ UnitLikelihoods::PlacedTone UnitLikelihoods::PlaceTone(std::int64_t from, std::i
             best = k;
         }
     }
-    const double left = power(best - 1);
-    const double right = power(best + 1);
-    const double curvature = left - 2 * power(best) + right;
-    const double shift =
-        curvature < 0 ? std::clamp(0.5 * (left - right) / curvature, -0.5, 0.5) : 0.0;
-    placed.offsetHz += (best + shift) * binHz;
+    placed.offsetHz +=
+        (best + PeakShiftBins(power(best - 1), power(best), power(best + 1))) * binHz;
     placed.placed = true;
     return placed;
 }
