@@ -7,7 +7,7 @@
 #include <numbers>
 
 #include "audio/liquid_dsp.h"
-#include "audio/spectral_peak.h"
+#include "audio/peak_between_bins.h"
 
 namespace ao07::audio {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <fftw3.h>
 
-#include "audio/spectral_peak.h"
+#include "audio/peak_between_bins.h"
 
 namespace ao07::audio {
 
@@ -118,17 +118,13 @@ UnitLikelihoods::PlacedTone UnitLikelihoods::PlaceTone(std::int64_t from, std::i
         placed.driftHzPerTick = 0;
     }
     // The tick sums, turned on by what the tracker's tone gained on that line, hold the tone
-    // as a spectral line near 0 Hz: its peak, on a zero-padded transform, places the tone to
-    // hundredths of a hertz.
-    const double tickSeconds = m_tickSamples / m_rateHz;
+    // near 0 Hz: the peak of their zero-padded transform places it to hundredths of a hertz.
     double gained = 0;
     for (int i = 0; i < m_fftSize; ++i) {
         const std::int64_t tick = from + i;
         if (tick < to) {
             const auto at = static_cast<std::size_t>(tick - m_firstTick);
-            const double x = static_cast<double>(tick) - placed.centreTick;
-            const double step = 2 * std::numbers::pi * tickSeconds *
-                                (m_tickOffsetHz[at] - placed.offsetHz - placed.driftHzPerTick * x);
+            const double step = GainedInTick(placed, tick);
             m_fftIn[i] = m_tickSums[at] * std::polar(1.0f, static_cast<float>(gained + step / 2));
             gained = std::remainder(gained + step, 2 * std::numbers::pi);
         } else {
@@ -136,7 +132,7 @@ UnitLikelihoods::PlacedTone UnitLikelihoods::PlaceTone(std::int64_t from, std::i
         }
     }
     fftwf_execute(m_plan);
-    const double binHz = 1 / (tickSeconds * m_fftSize);
+    const double binHz = m_rateHz / (m_tickSamples * m_fftSize);
     const auto reach = static_cast<int>(std::ceil(m_params.fineSearchHz / binHz));
     auto power = [&](int k) {
         return static_cast<double>(std::norm(m_fftOut[((k % m_fftSize) + m_fftSize) % m_fftSize]));
@@ -149,8 +145,15 @@ UnitLikelihoods::PlacedTone UnitLikelihoods::PlaceTone(std::int64_t from, std::i
     }
     placed.offsetHz +=
         (best + PeakShiftBins(power(best - 1), power(best), power(best + 1))) * binHz;
-    placed.placed = true;
+    placed.fromWindow = true;
     return placed;
+}
+
+double UnitLikelihoods::GainedInTick(const PlacedTone& tone, std::int64_t tick) const {
+    const double toneHz =
+        tone.offsetHz + tone.driftHzPerTick * (static_cast<double>(tick) - tone.centreTick);
+    return 2 * std::numbers::pi * m_tickSamples / m_rateHz *
+           (m_tickOffsetHz[static_cast<std::size_t>(tick - m_firstTick)] - toneHz);
 }
 
 void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
@@ -283,20 +286,13 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
     // next through the tracker's wander.
     const std::int64_t end = (blockIndex + 1) * block;
     const PlacedTone placed = to > from ? PlaceTone(from, to + kTicksPerUnit) : PlacedTone{};
-    const double tickSeconds = m_tickSamples / m_rateHz;
     m_fineTurns.clear();
     double gained = m_finePhase;
     for (std::int64_t tick = first; tick < end + kTicksPerUnit; ++tick) {
         if (tick == end) {
             m_finePhase = gained;
         }
-        const double step =
-            placed.placed
-                ? 2 * std::numbers::pi * tickSeconds *
-                      (m_tickOffsetHz[static_cast<std::size_t>(tick - m_firstTick)] -
-                       placed.offsetHz -
-                       placed.driftHzPerTick * (static_cast<double>(tick) - placed.centreTick))
-                : 0.0;
+        const double step = placed.fromWindow ? GainedInTick(placed, tick) : 0.0;
         m_fineTurns.push_back(std::polar(1.0, gained + step / 2));
         gained = std::remainder(gained + step, 2 * std::numbers::pi);
     }

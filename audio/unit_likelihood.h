@@ -119,10 +119,12 @@ private:
         double centreTick = 0;
         double offsetHz = 0;
         double driftHzPerTick = 0;
-        bool placed = false;  ///< false: the tracker's tone, where no window was heard
+        bool fromWindow = false;  ///< false: no window was heard, the tracker's tone holds
     };
     /// Places the tone over the ticks [from, to) within `fineSearchHz` of the tracker's.
     PlacedTone PlaceTone(std::int64_t from, std::int64_t to);
+    /// Radians the tracker's tone, which turned the samples, gained on `tone` over `tick`.
+    double GainedInTick(const PlacedTone& tone, std::int64_t tick) const;
 
     LikelihoodParams m_params;
     double m_rateHz;
@@ -130,8 +132,8 @@ private:
     std::deque<float> m_tickOffsetHz;  ///< per tick: the tracker's tone less the reference
     /// Radians the tracker's tone gained on the tone placed, at the next block's first tick.
     double m_finePhase = 0;
+    /// Scratch: per tick of a block, the turn from the tracker's tone to the tone placed.
     std::vector<std::complex<double>> m_fineTurns;
-    ///< scratch: per tick of a block
     int m_fftSize = 0;
     std::complex<float>* m_fftIn = nullptr;
     std::complex<float>* m_fftOut = nullptr;
