@@ -440,9 +440,10 @@ void FrameDecoder::EmitRow(const UnitLikelihoods& likelihoods, int row, int grou
     for (int c = firstCharacter; c < reached; ++c) {
         const auto i = static_cast<std::size_t>(c - firstCharacter);
         DecodedCharacter& character = decoded.characters[i];
+        const double rowShare = rowSnrDb < m_params.weakRowSnrDb ? m_params.weakRowPowerShare : 1.0;
         const double power =
             weighed[i].steady
-                ? m_params.steadyConfidencePower.At(10 * std::log10(character.unitSnr))
+                ? rowShare * m_params.steadyConfidencePower.At(10 * std::log10(character.unitSnr))
                 : m_params.swingingConfidencePower.At(rowSnrDb);
         character.confidence = Confidence(weighed[i].posterior, weighed[i].best, power);
     }
