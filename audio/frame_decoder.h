@@ -91,10 +91,11 @@ struct FrameDecoderParams {
     ConfidencePowerLine steadyConfidencePower{0.9, 0.09, 3, 12};
     /// A steady digit's power is scaled by this in a row whose value digits' mean key-down
     /// signal-to-noise is under `weakRowSnrDb`: such a row may be placed a group off, its digits'
-    /// sound that of others. On the tuning seeds, digits of such rows wanted 0.85 to 0.9 of the
-    /// power their own signal-to-noise gave them (least log loss); with 0.8 the digits written
-    /// wrong at -17 dB fell from 25 to 16 of 16,128 (plain and qrm); on other tuning seeds from
-    /// 0.20 % to 0.17 % (plain) and 0.14 % to 0.13 % (qrm), with no change from -15 dB up.
+    /// sound that of others. On the tuning seeds, the digits of such rows fitted best (least log
+    /// loss) a power of 0.85 to 0.88, where their own signal-to-noise gave about 1 to 1.1; with
+    /// 0.8 the digits written wrong at -17 dB fell from 25 to 16 of 16,128 (plain and qrm); on
+    /// other tuning seeds from 0.20 % to 0.17 % (plain) and 0.14 % to 0.13 % (qrm), with no change
+    /// from -15 dB up.
     double weakRowPowerShare = 0.8;
     double weakRowSnrDb = 4.5;
     /// Start ticks less likely than this share of the likeliest are dropped.
