@@ -437,10 +437,10 @@ void FrameDecoder::EmitRow(const UnitLikelihoods& likelihoods, int row, int grou
     // well the row is heard.
     const int reached = std::min(last, firstCharacter + kCharactersPerRow);
     const double rowSnrDb = ValueDigitsSnrDb(decoded, reached - firstCharacter);
+    const double rowShare = rowSnrDb < m_params.weakRowSnrDb ? m_params.weakRowPowerShare : 1.0;
     for (int c = firstCharacter; c < reached; ++c) {
         const auto i = static_cast<std::size_t>(c - firstCharacter);
         DecodedCharacter& character = decoded.characters[i];
-        const double rowShare = rowSnrDb < m_params.weakRowSnrDb ? m_params.weakRowPowerShare : 1.0;
         const double power =
             weighed[i].steady
                 ? rowShare * m_params.steadyConfidencePower.At(10 * std::log10(character.unitSnr))

@@ -119,14 +119,13 @@ UnitLikelihoods::PlacedTone UnitLikelihoods::PlaceTone(std::int64_t from, std::i
     }
     // The tick sums, turned on by what the tracker's tone gained on that line, hold the tone
     // near 0 Hz: the peak of their zero-padded transform places it to hundredths of a hertz.
+    placed.fromWindow = true;
     double gained = 0;
     for (int i = 0; i < m_fftSize; ++i) {
         const std::int64_t tick = from + i;
         if (tick < to) {
-            const auto at = static_cast<std::size_t>(tick - m_firstTick);
-            const double step = GainedInTick(placed, tick);
-            m_fftIn[i] = m_tickSums[at] * std::polar(1.0f, static_cast<float>(gained + step / 2));
-            gained = std::remainder(gained + step, 2 * std::numbers::pi);
+            m_fftIn[i] = m_tickSums[static_cast<std::size_t>(tick - m_firstTick)] *
+                         std::complex<float>(TurnOnto(placed, tick, gained));
         } else {
             m_fftIn[i] = {};
         }
@@ -145,15 +144,21 @@ UnitLikelihoods::PlacedTone UnitLikelihoods::PlaceTone(std::int64_t from, std::i
     }
     placed.offsetHz +=
         (best + PeakShiftBins(power(best - 1), power(best), power(best + 1))) * binHz;
-    placed.fromWindow = true;
     return placed;
 }
 
-double UnitLikelihoods::GainedInTick(const PlacedTone& tone, std::int64_t tick) const {
-    const double toneHz =
-        tone.offsetHz + tone.driftHzPerTick * (static_cast<double>(tick) - tone.centreTick);
-    return 2 * std::numbers::pi * m_tickSamples / m_rateHz *
-           (m_tickOffsetHz[static_cast<std::size_t>(tick - m_firstTick)] - toneHz);
+std::complex<double> UnitLikelihoods::TurnOnto(const PlacedTone& tone, std::int64_t tick,
+                                               double& gained) const {
+    double step = 0;
+    if (tone.fromWindow) {
+        const double toneHz =
+            tone.offsetHz + tone.driftHzPerTick * (static_cast<double>(tick) - tone.centreTick);
+        step = 2 * std::numbers::pi * m_tickSamples / m_rateHz *
+               (m_tickOffsetHz[static_cast<std::size_t>(tick - m_firstTick)] - toneHz);
+    }
+    const std::complex<double> turn = std::polar(1.0, gained + step / 2);
+    gained = std::remainder(gained + step, 2 * std::numbers::pi);
+    return turn;
 }
 
 void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
@@ -292,9 +297,7 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
         if (tick == end) {
             m_finePhase = gained;
         }
-        const double step = placed.fromWindow ? GainedInTick(placed, tick) : 0.0;
-        m_fineTurns.push_back(std::polar(1.0, gained + step / 2));
-        gained = std::remainder(gained + step, 2 * std::numbers::pi);
+        m_fineTurns.push_back(TurnOnto(placed, tick, gained));
     }
     for (std::int64_t tick = first; tick < end; ++tick) {
         std::complex<float> sum;

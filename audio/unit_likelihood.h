@@ -123,8 +123,10 @@ private:
     };
     /// Places the tone over the ticks [from, to) within `fineSearchHz` of the tracker's.
     PlacedTone PlaceTone(std::int64_t from, std::int64_t to);
-    /// Radians the tracker's tone, which turned the samples, gained on `tone` over `tick`.
-    double GainedInTick(const PlacedTone& tone, std::int64_t tick) const;
+    /// The turn of `tick`'s sum from the tracker's tone, which turned the samples, onto `tone`
+    /// (none where no window placed it), taken at the tick's middle from `gained` radians at its
+    /// start; `gained` moves on by what the tracker's tone gained on `tone` over the tick.
+    std::complex<double> TurnOnto(const PlacedTone& tone, std::int64_t tick, double& gained) const;
 
     LikelihoodParams m_params;
     double m_rateHz;
