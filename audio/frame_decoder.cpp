@@ -365,14 +365,39 @@ void FrameDecoder::Step(const UnitLikelihoods& likelihoods) {
     m_alpha.push_back(std::move(next));
 }
 
+FrameDecoder::Lattice FrameDecoder::SilenceToCommonEnd(const UnitLikelihoods& likelihoods,
+                                                       const Lattice& ends) {
+    const std::int64_t commonEnd = std::min(ends.End(), likelihoods.ReadyTicks());
+    Lattice silence{ends.first, std::vector<double>(ends.chance.size(), 0.0)};
+    double loudest = -std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < ends.chance.size(); ++i) {
+        double score = 0;
+        for (std::int64_t tick = ends.first + static_cast<std::int64_t>(i);
+             tick + kTicksPerUnit <= commonEnd; tick += kTicksPerUnit) {
+            score += likelihoods.KeyUpScore(tick);
+        }
+        silence.chance[i] = score;
+        loudest = std::max(loudest, score);
+    }
+    for (double& chance : silence.chance) {
+        chance = std::exp(chance - loudest);
+    }
+    return silence;
+}
+
 void FrameDecoder::EmitRow(const UnitLikelihoods& likelihoods, int row, int groupsHeard,
                            DecodedFrameParts& parts) {
     const auto last = static_cast<int>(m_alpha.size()) - 1;
     const int firstCharacter = row * kCharactersPerRow;
     // Backward from the last character reached: beta[c] is the chance of what follows c's start.
     std::vector<Lattice> beta(static_cast<std::size_t>(last + 1));
-    beta[static_cast<std::size_t>(last)].first = m_alpha.back().first;
-    beta[static_cast<std::size_t>(last)].chance.assign(m_alpha.back().chance.size(), 1.0);
+    Lattice& end = beta[static_cast<std::size_t>(last)];
+    if (last == kCharactersPerFrame) {
+        end = SilenceToCommonEnd(likelihoods, m_alpha.back());
+    } else {
+        end.first = m_alpha.back().first;
+        end.chance.assign(m_alpha.back().chance.size(), 1.0);
+    }
 
     DecodedRow decoded;
     decoded.row = row + 1;

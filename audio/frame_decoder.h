@@ -176,6 +176,10 @@ private:
     void StartFrame(std::int64_t tick);
     bool CanStep(const UnitLikelihoods& likelihoods) const;
     void Step(const UnitLikelihoods& likelihoods);
+    /// The frame's last group ends in silence that no later character bounds: every end of it
+    /// is heard as key up up to the latest, so that a longer last digit does not win merely by
+    /// claiming more of that silence than a shorter one.
+    static Lattice SilenceToCommonEnd(const UnitLikelihoods& likelihoods, const Lattice& ends);
     void EmitRow(const UnitLikelihoods& likelihoods, int row, int groupsHeard,
                  DecodedFrameParts& parts);
     void EndFrame();
