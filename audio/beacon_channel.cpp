@@ -34,6 +34,7 @@ void BeaconChannel::Retune(double toneHz) {
     m_frameEndSample = m_buffer.EndSample();
     m_lastRetimeHop = -1000000;
     m_heardShare = 0;
+    m_clockSeconds = 0;
 }
 
 double BeaconChannel::UnitSeconds() const {
@@ -129,16 +130,16 @@ void BeaconChannel::Decode(DecodedFrameParts& parts) {
         m_lastRetimeHop = m_hopsDone;
         const std::optional<UnitClock> clock = m_timing->Estimate();
         if (clock && clock->strength >= m_params.minimumClockStrength) {
-            // A better clock may find a frame start the last one missed: the search starts
-            // again from the end of the last frame, as far back as the baseband goes.
-            const double expectedBefore =
-                m_likelihoods ? m_likelihoods->TickSample(m_frames.ExpectedBeforeTick()) : 0.0;
-            m_likelihoods = std::make_unique<UnitLikelihoods>(
-                m_basebandRateHz, *clock, std::max(SearchFloor(), m_buffer.firstSample),
-                m_params.likelihood);
-            m_frames.SearchFrom(0);
-            m_frames.ExpectFrameBefore(m_likelihoods->TickAt(expectedBefore));
+            // A better clock may find a frame start the last one missed.
+            UseClock(*clock);
         }
+    }
+    if (FrameWaitsForClock()) {
+        if (m_timing->SecondsHeard() < m_params.settledClockSeconds) {
+            Trim();
+            return;
+        }
+        ReadClockAgain();
     }
     if (m_likelihoods) {
         m_likelihoods->Extend(m_buffer);
@@ -155,7 +156,43 @@ void BeaconChannel::Decode(DecodedFrameParts& parts) {
     Trim();
 }
 
+void BeaconChannel::UseClock(const UnitClock& clock) {
+    // The search starts again from the end of the last frame, as far back as the baseband goes.
+    const double expectedBefore =
+        m_likelihoods ? m_likelihoods->TickSample(m_frames.ExpectedBeforeTick()) : 0.0;
+    m_likelihoods = std::make_unique<UnitLikelihoods>(m_basebandRateHz, clock,
+                                                      std::max(SearchFloor(), m_buffer.firstSample),
+                                                      m_params.likelihood);
+    m_frames.SearchFrom(0);
+    m_frames.ExpectFrameBefore(m_likelihoods->TickAt(expectedBefore));
+    m_clockSeconds = m_timing->SecondsHeard();
+}
+
+bool BeaconChannel::FrameWaitsForClock() const {
+    return m_likelihoods && m_frames.InFrame() && !m_frames.FrameGiven() &&
+           m_clockSeconds < m_params.youngClockSeconds;
+}
+
+void BeaconChannel::ReadClockAgain() {
+    // About a frame's length in units: "HI HI" and 24 groups of three digits with their gaps.
+    constexpr double kFrameUnits = 1300;
+    m_clockSeconds = m_timing->SecondsHeard();
+    const std::optional<UnitClock> clock = m_timing->Estimate();
+    if (!clock || clock->strength < m_params.minimumClockStrength) {
+        return;
+    }
+    const double unitSamples = m_likelihoods->TickSamples() * kTicksPerUnit;
+    const double driftUnits =
+        std::abs(clock->unitSamples - unitSamples) / unitSamples * kFrameUnits;
+    if (driftUnits >= m_params.clockDriftUnits) {
+        UseClock(*clock);
+    }
+}
+
 void BeaconChannel::Finish(DecodedFrameParts& parts) {
+    if (FrameWaitsForClock()) {
+        ReadClockAgain();
+    }
     if (m_likelihoods) {
         const std::size_t before = parts.size();
         m_likelihoods->Extend(m_buffer);
@@ -193,7 +230,13 @@ void BeaconChannel::Trim() {
                 m_likelihoods->TickSample(std::min(m_likelihoods->FirstTick(), needed))) -
             static_cast<std::int64_t>(m_params.likelihood.amplitudeWindowSeconds *
                                       m_basebandRateHz);
-        keepFrom = std::max(keepFrom, std::min(neededSample, m_buffer.EndSample()));
+        // A frame that waits for a better clock may be looked for again from the search floor.
+        const std::int64_t searchedFrom =
+            FrameWaitsForClock()
+                ? SearchFloor() - static_cast<std::int64_t>(
+                                      m_params.likelihood.amplitudeWindowSeconds * m_basebandRateHz)
+                : neededSample;
+        keepFrom = std::max(keepFrom, std::min({neededSample, searchedFrom, m_buffer.EndSample()}));
     } else {
         // Before a clock is found, what the timing window holds is kept for the first search.
         keepFrom = std::max(keepFrom, SearchFloor());

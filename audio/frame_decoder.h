@@ -149,6 +149,8 @@ public:
     void Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts);
 
     bool InFrame() const { return m_inFrame; }
+    /// The frame in progress has given its start and rows.
+    bool FrameGiven() const { return m_inFrame && m_confirmed; }
     /// The earliest tick still needed.
     std::int64_t OldestTickNeeded() const;
     /// Where the search for a frame has got to.

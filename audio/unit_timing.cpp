@@ -82,6 +82,10 @@ double UnitTiming::LinePower(const std::vector<float>& edges, double cyclesPerVa
     return std::norm(sum);
 }
 
+double UnitTiming::SecondsHeard() const {
+    return static_cast<double>(m_envelope.size()) * m_params.envelopeStep / m_rateHz;
+}
+
 std::optional<UnitClock> UnitTiming::Estimate() {
     const double envelopeRateHz = m_rateHz / m_params.envelopeStep;
     if (m_envelope.size() < m_params.minimumSeconds * envelopeRateHz) {

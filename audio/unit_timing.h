@@ -45,6 +45,8 @@ public:
     void Process(std::span<const std::complex<float>> samples);
     /// The clock of the keying heard in the window so far; none before the minimum time.
     std::optional<UnitClock> Estimate();
+    /// Seconds of baseband the window holds: what a clock read now is read from.
+    double SecondsHeard() const;
 
 private:
     double LinePower(const std::vector<float>& edges, double cyclesPerValue,
