@@ -128,9 +128,8 @@ void BeaconChannel::Decode(DecodedFrameParts& parts) {
         m_params.retimeEverySeconds * m_basebandRateHz / m_params.tracker.hopSamples);
     if (!m_frames.InFrame() && m_hopsDone - m_lastRetimeHop >= retimeHops) {
         m_lastRetimeHop = m_hopsDone;
-        const std::optional<UnitClock> clock = m_timing->Estimate();
-        if (clock && clock->strength >= m_params.minimumClockStrength) {
-            // A better clock may find a frame start the last one missed.
+        // A better clock may find a frame start the last one missed.
+        if (const std::optional<UnitClock> clock = StrongClock()) {
             UseClock(*clock);
         }
     }
@@ -156,6 +155,14 @@ void BeaconChannel::Decode(DecodedFrameParts& parts) {
     Trim();
 }
 
+std::optional<UnitClock> BeaconChannel::StrongClock() const {
+    std::optional<UnitClock> clock = m_timing->Estimate();
+    if (clock && clock->strength < m_params.minimumClockStrength) {
+        clock.reset();
+    }
+    return clock;
+}
+
 void BeaconChannel::UseClock(const UnitClock& clock) {
     // The search starts again from the end of the last frame, as far back as the baseband goes.
     const double expectedBefore =
@@ -177,8 +184,8 @@ void BeaconChannel::ReadClockAgain() {
     // About a frame's length in units: "HI HI" and 24 groups of three digits with their gaps.
     constexpr double kFrameUnits = 1300;
     m_clockSeconds = m_timing->SecondsHeard();
-    const std::optional<UnitClock> clock = m_timing->Estimate();
-    if (!clock || clock->strength < m_params.minimumClockStrength) {
+    const std::optional<UnitClock> clock = StrongClock();
+    if (!clock) {
         return;
     }
     const double unitSamples = m_likelihoods->TickSamples() * kTicksPerUnit;
@@ -215,28 +222,25 @@ void BeaconChannel::Trim() {
     std::int64_t keepFrom =
         m_buffer.EndSample() -
         static_cast<std::int64_t>(m_params.longestFrameSeconds * m_basebandRateHz);
+    const auto amplitudeWindow =
+        static_cast<std::int64_t>(m_params.likelihood.amplitudeWindowSeconds * m_basebandRateHz);
+    // A search for a frame needs the baseband from its floor, and the window before it.
+    const std::int64_t searchedFrom = SearchFloor() - amplitudeWindow;
     if (m_likelihoods && !m_frames.InFrame()) {
-        keepFrom = std::max(
-            keepFrom,
-            SearchFloor() - static_cast<std::int64_t>(m_params.likelihood.amplitudeWindowSeconds *
-                                                      m_basebandRateHz));
+        keepFrom = std::max(keepFrom, searchedFrom);
         const std::int64_t needed = m_frames.OldestTickNeeded();
         m_likelihoods->Forget(std::min(needed, m_likelihoods->ReadyTicks()) - 1);
     } else if (m_likelihoods) {
         const std::int64_t needed = m_frames.OldestTickNeeded();
         m_likelihoods->Forget(std::min(needed, m_likelihoods->ReadyTicks()) - 1);
-        const auto neededSample =
-            static_cast<std::int64_t>(
-                m_likelihoods->TickSample(std::min(m_likelihoods->FirstTick(), needed))) -
-            static_cast<std::int64_t>(m_params.likelihood.amplitudeWindowSeconds *
-                                      m_basebandRateHz);
+        std::int64_t neededSample = static_cast<std::int64_t>(m_likelihoods->TickSample(
+                                        std::min(m_likelihoods->FirstTick(), needed))) -
+                                    amplitudeWindow;
         // A frame that waits for a better clock may be looked for again from the search floor.
-        const std::int64_t searchedFrom =
-            FrameWaitsForClock()
-                ? SearchFloor() - static_cast<std::int64_t>(
-                                      m_params.likelihood.amplitudeWindowSeconds * m_basebandRateHz)
-                : neededSample;
-        keepFrom = std::max(keepFrom, std::min({neededSample, searchedFrom, m_buffer.EndSample()}));
+        if (FrameWaitsForClock()) {
+            neededSample = std::min(neededSample, searchedFrom);
+        }
+        keepFrom = std::max(keepFrom, std::min(neededSample, m_buffer.EndSample()));
     } else {
         // Before a clock is found, what the timing window holds is kept for the first search.
         keepFrom = std::max(keepFrom, SearchFloor());

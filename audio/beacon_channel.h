@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -68,6 +69,8 @@ public:
 
 private:
     void Decode(DecodedFrameParts& parts);
+    /// The clock of the keying heard so far, where its rhythm stands out enough to be one.
+    std::optional<UnitClock> StrongClock() const;
     /// Likelihoods on `clock`, and a search for a frame from as far back as the baseband goes.
     void UseClock(const UnitClock& clock);
     /// A frame was found with a clock read from too little keying, and has given nothing yet.

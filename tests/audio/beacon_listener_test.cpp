@@ -328,7 +328,7 @@ TEST(BeaconListener, FrameMatchedGroupsOffIsNotGiven) {
 TEST(BeaconListener, FirstFrameWaitsForASettledClock) {
     // The unit clock read from the first 9 s of these passes placed the end of the first frame
     // two or more units off: copied with it, the frame had a digit written wrong and eight
-    // written "x" (seed 58) or one written "x" (seed 46) at -14 dB, the frames after it none.
+    // written "x" (seed 58, whose later frames had none) or one written "x" (seed 46) at -14 dB.
     for (const std::uint64_t seed : {58, 46}) {
         SCOPED_TRACE(seed);
         SynthSettings settings;
