@@ -169,6 +169,9 @@ struct Options {
     double noiseMinutes = 10;
     bool speed = true;
     double memoryHours = 0;
+    /// Seconds a cycle of the swing where a condition has one; 0 keeps the condition's own.
+    /// The beacon swings about once a second, not exactly.
+    double wobblePeriodSeconds = 0;
 };
 
 void RunCurve(const Options& options, const Condition& condition) {
@@ -186,6 +189,9 @@ void RunCurve(const Options& options, const Condition& condition) {
             settings.toneHz = condition.lowestToneHz +
                               (condition.highestToneHz - condition.lowestToneHz) * random.Uniform();
             condition.apply(settings);
+            if (options.wobblePeriodSeconds > 0 && settings.wobbleHz > 0) {
+                settings.wobblePeriodSeconds = options.wobblePeriodSeconds;
+            }
             const int frames =
                 condition.framesPerSeed > 0 ? condition.framesPerSeed : options.framesPerSeed;
             BeaconSynth synth(settings, RandomFrames(frames, random));
@@ -322,13 +328,15 @@ int main(int argc, char** argv) {
             options.memoryHours = std::stod(next());
         } else if (arg == "--no-speed") {
             options.speed = false;
+        } else if (arg == "--wobble-period") {
+            options.wobblePeriodSeconds = std::stod(next());
         } else {
             std::fprintf(
                 stderr,
                 "usage: ao07-listen-bench [--condition plain|impaired|qrm|wpm35]... "
                 "[--snr LIST] [--seeds N] [--frames N] [--noise-minutes M] [--no-speed] "
                 "[--memory-hours H] [--threshold P] [--first-seed N] [--tuning] [--verbose]\n"
-                "       [--calibration]\n");
+                "       [--calibration] [--wobble-period SECONDS]\n");
             return 2;
         }
     }
