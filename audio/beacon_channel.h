@@ -55,6 +55,8 @@ public:
     void Retune(double toneHz);
 
     double ToneHz() const { return m_toneHz; }
+    /// How fast the tone is drifting, by its tracker.
+    double DriftHzPerSecond() const { return m_tracker.DriftHzPerSecond(); }
     /// Seconds of a unit by the clock in use; 0 before one was found.
     double UnitSeconds() const;
     /// Key-down tone power over noise power in 3 kHz, lately.

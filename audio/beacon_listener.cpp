@@ -20,6 +20,9 @@ constexpr double kFirstSearchSeconds = 2;
 // Working-rate audio kept so that a channel started or moved late hears what it missed: long
 // enough for "HI HI" and the unit clock.
 constexpr double kReplaySeconds = 20;
+// A tone that has drifted further than this over the replayed audio is followed from where it
+// was when that audio began.
+constexpr double kReplayDriftHz = 25;
 // Between frames, every this often a channel that hears nothing is moved to another peak.
 constexpr double kRecheckSeconds = 4;
 // A channel that heard its tone this little of the time lately has lost it.
@@ -167,6 +170,16 @@ void BeaconListener::Impl::Follow(std::size_t index, double toneHz) {
     const std::vector<float> history(replay.begin(), replay.end());
     DecodedFrameParts parts;
     follower.channel->Process(history, parts);
+    // The tone was found where it is now. A tone that drifted far over the replayed audio was
+    // elsewhere when that audio began: the channel hears it again from where the drift puts it.
+    const double historySeconds = static_cast<double>(history.size()) / kWorkRateHz;
+    const double driftedHz = follower.channel->DriftHzPerSecond() * historySeconds;
+    if (std::abs(driftedHz) > kReplayDriftHz) {
+        const double startHz = follower.channel->ToneHz() - driftedHz;
+        follower.channel = std::make_unique<BeaconChannel>(startHz);
+        parts.clear();
+        follower.channel->Process(history, parts);
+    }
     Deliver(index, parts);
 }
 

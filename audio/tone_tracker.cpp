@@ -169,6 +169,17 @@ void ToneTracker::Measure(Hop& hop) {
         }
         m_steadyOverSwinging =
             m_modelKeep * m_steadyOverSwinging + likelihood[kSteady] - likelihood[kSwinging];
+        // The steady filter may have settled on noise before the keying began, or the swinging
+        // one have lost a tone gone still: started again where the other has the tone, the lost
+        // one can win back as soon as the tone moves its way.
+        if (std::abs(m_steadyOverSwinging) > m_params.lostFilterNats) {
+            const Model best = Following();
+            const Model lost = best == kSteady ? kSwinging : kSteady;
+            m_steadyOverSwinging = std::copysign(m_params.lostFilterNats, m_steadyOverSwinging);
+            const ToneMotion::State& from = hop.filtered[best];
+            hop.filtered[lost] = m_motion[lost].Start(from.Hz(), std::sqrt(from.Variance()));
+            hop.filtered[lost].x[1] = from.x[1];
+        }
     }
     m_state = hop.filtered;
 }

@@ -41,6 +41,9 @@ struct TrackerParams {
     /// The filter whose predictions have matched the peaks better over about this long
     /// follows the tone.
     double modelMemorySeconds = 5;
+    /// A filter whose predictions have matched this much worse (log-likelihood) has lost the
+    /// tone, and starts again from the other.
+    double lostFilterNats = 20;
     /// Share of usable peaks that are noise, whichever filter is right.
     double strayPeakShare = 0.05;
     double largestDriftHzPerSecond = 30;  ///< Doppler on 2 m stays within 20 Hz/s
@@ -76,6 +79,8 @@ public:
                        std::vector<std::complex<float>>& out);
     /// Where the mixer should be now.
     double SteeredToneHz() const { return m_steeredHz; }
+    /// The drift of the tone's centre, by the filter that follows it.
+    double DriftHzPerSecond() const { return m_state[Following()].x[1]; }
     /// Seconds by which the output lags the input.
     double DelaySeconds() const;
     /// Starts over at `toneHz`, forgetting the tone followed so far.
