@@ -202,7 +202,7 @@ void BeaconChannel::Finish(DecodedFrameParts& parts) {
     }
     if (m_likelihoods) {
         const std::size_t before = parts.size();
-        m_likelihoods->Extend(m_buffer);
+        m_likelihoods->Finish(m_buffer);
         m_frames.Advance(*m_likelihoods, parts);
         m_frames.Finish(*m_likelihoods, parts);
         Place(parts, before);

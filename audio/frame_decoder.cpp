@@ -16,7 +16,7 @@ namespace {
 enum class Hearing { Together, UnitByUnit };
 
 /// Log-likelihood ratio of a character at `tick` and the gap after it (`gapUnits`) against
-/// random keying.
+/// random keying. Units past the end of the input are not heard, for any character alike.
 double CharacterScore(const UnitLikelihoods& likelihoods, const KeyedShape& shape,
                       std::int64_t tick, int gapUnits, Hearing hearing = Hearing::Together) {
     double score = 0;
@@ -101,6 +101,9 @@ KeyDownHearing HeardKeyDowns(const UnitLikelihoods& likelihoods,
     for (const auto& [first, length] : ShapeOf(character.best).keyDowns) {
         for (int u = first; u < first + length; ++u) {
             const std::int64_t tick = character.startTick + kTicksPerUnit * u;
+            if (tick >= likelihoods.ReadyTicks()) {
+                break;
+            }
             hearing.steady = hearing.steady && likelihoods.Steady(tick);
             hearing.unitSnr += likelihoods.UnitSnr(tick);
             ++units;
@@ -281,9 +284,10 @@ void FrameDecoder::StartFrame(std::int64_t tick) {
 bool FrameDecoder::CanStep(const UnitLikelihoods& likelihoods) const {
     const auto character = static_cast<int>(m_alpha.size()) - 1;
     const Lattice& alpha = m_alpha.back();
+    // Once the input has ended, a character is weighed on as much of it as was heard.
+    const int units = m_inputEnded ? 1 : LongestAt(character) + GapAfter(character);
     const std::int64_t lastUnitTick =
-        alpha.End() - 1 +
-        kTicksPerUnit * static_cast<std::int64_t>(LongestAt(character) + GapAfter(character) - 1);
+        alpha.End() - 1 + kTicksPerUnit * static_cast<std::int64_t>(units - 1);
     return lastUnitTick < likelihoods.ReadyTicks() && alpha.first >= likelihoods.FirstTick();
 }
 
@@ -557,6 +561,8 @@ void FrameDecoder::Advance(const UnitLikelihoods& likelihoods, DecodedFrameParts
 }
 
 void FrameDecoder::Finish(const UnitLikelihoods& likelihoods, DecodedFrameParts& parts) {
+    m_inputEnded = true;
+    Advance(likelihoods, parts);
     if (!m_inFrame) {
         return;
     }

@@ -204,6 +204,7 @@ private:
 
     FrameDecoderParams m_params;
     bool m_inFrame = false;
+    bool m_inputEnded = false;  ///< no more likelihoods will come
     std::int64_t m_searchTick = 0;
     std::int64_t m_candidateTick = -1;
     std::int64_t m_expectedBeforeTick = 0;

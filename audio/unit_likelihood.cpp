@@ -204,11 +204,23 @@ void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
         if (windowEnd + kTicksPerUnit > m_summedTicks) {
             break;
         }
-        ComputeAmplitudes(next);
+        ComputeAmplitudes(next, (next + 1) * block);
     }
 }
 
-void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
+void UnitLikelihoods::Finish(const TurnedBaseband& baseband) {
+    Extend(baseband);
+    // Every unit window the input covers, its amplitude window cut short by the end; the ticks
+    // it turns the phase over reach a unit further.
+    const auto block = static_cast<std::int64_t>(m_params.amplitudeBlockTicks);
+    const std::int64_t lastEnd = m_summedTicks - kTicksPerUnit;
+    while (m_readyTicks < lastEnd) {
+        ComputeAmplitudes(m_readyTicks / block,
+                          std::min(lastEnd, (m_readyTicks / block + 1) * block));
+    }
+}
+
+void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t endTick) {
     const auto block = static_cast<std::int64_t>(m_params.amplitudeBlockTicks);
     const double windowTicks = m_windowTicks;
     const std::int64_t centre = blockIndex * block + block / 2;
@@ -289,7 +301,7 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
     // The phase evidence is turned on from the tracker's tone, as the samples were turned, to
     // the tone as placed over the whole window: the phase then holds from one element to the
     // next through the tracker's wander.
-    const std::int64_t end = (blockIndex + 1) * block;
+    const std::int64_t end = endTick;
     const PlacedTone placed = to > from ? PlaceTone(from, to + kTicksPerUnit) : PlacedTone{};
     m_fineTurns.clear();
     double gained = m_finePhase;
@@ -327,7 +339,7 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex) {
 }
 
 double UnitLikelihoods::Llr(std::int64_t tick) const {
-    return m_llr[static_cast<std::size_t>(tick - m_firstTick)];
+    return tick < m_readyTicks ? m_llr[static_cast<std::size_t>(tick - m_firstTick)] : 0.0;
 }
 
 double UnitLikelihoods::KeyDownScore(std::int64_t tick,
@@ -342,6 +354,10 @@ double UnitLikelihoods::KeyDownScore(std::int64_t tick,
     double score = 0;
     for (const auto& [first, length] : keyDowns) {
         for (int u = first; u < first + length; ++u) {
+            // Units past the end of the input are not heard.
+            if (tick + kTicksPerUnit * u >= m_readyTicks) {
+                return score;
+            }
             const auto at = static_cast<std::size_t>(tick + kTicksPerUnit * u - m_firstTick);
             if (!m_tickSteady[at]) {
                 carried = 0;
@@ -363,7 +379,7 @@ double UnitLikelihoods::KeyDownScore(std::int64_t tick,
 }
 
 double UnitLikelihoods::UnitSnr(std::int64_t tick) const {
-    return m_unitSnr[static_cast<std::size_t>(tick - m_firstTick)];
+    return tick < m_readyTicks ? m_unitSnr[static_cast<std::size_t>(tick - m_firstTick)] : 0.0;
 }
 
 void UnitLikelihoods::Forget(std::int64_t tick) {

@@ -77,10 +77,14 @@ public:
 
     /// Works out what the baseband now allows.
     void Extend(const TurnedBaseband& baseband);
+    /// The input has ended: the last ticks get their likelihoods from what their window holds.
+    void Finish(const TurnedBaseband& baseband);
     /// Ticks whose likelihood is known: [FirstTick(), ReadyTicks()).
     std::int64_t ReadyTicks() const { return m_readyTicks; }
     std::int64_t FirstTick() const { return m_firstTick; }
-    /// Log-likelihood ratio of the unit window starting at `tick`, key down over key up.
+    /// Log-likelihood ratio of the unit window starting at `tick`, key down over key up. A unit
+    /// past the end of the input (ReadyTicks() once it has ended) says nothing: here, and in the
+    /// scores and signal-to-noise below, it counts 0.
     double Llr(std::int64_t tick) const;
     /// Log-likelihood ratio, key down over key up, of the key-down units of a character keyed
     /// from `tick` (each run: its first unit and its length), all taken together: the tone's
@@ -92,7 +96,8 @@ public:
     /// down as often as up): a path of characters scores every unit it spans by this, and its
     /// key-down units by Llr() besides, so that paths of different lengths compare fairly.
     double KeyUpScore(std::int64_t tick) const {
-        return m_keyUpScore[static_cast<std::size_t>(tick - m_firstTick)];
+        return tick < m_readyTicks ? m_keyUpScore[static_cast<std::size_t>(tick - m_firstTick)]
+                                   : 0.0;
     }
     /// The tracker held the tone still over the tick at `tick`.
     bool Steady(std::int64_t tick) const {
@@ -111,7 +116,8 @@ public:
     void Forget(std::int64_t tick);
 
 private:
-    void ComputeAmplitudes(std::int64_t block);
+    /// Likelihoods of the block's ticks before `endTick`.
+    void ComputeAmplitudes(std::int64_t block, std::int64_t endTick);
 
     /// The tone over a window of ticks, as a line: its offset from `m_referenceHz` at the
     /// window's centre and its drift.

@@ -365,6 +365,25 @@ TEST(BeaconListener, FastDriftingToneIsCopiedFromItsFirstFrame) {
     }
 }
 
+TEST(BeaconListener, RecordingThatStopsWithTheFrameHasItsLastDigitCopied) {
+    // The last digit waited for the gap after it and for a full amplitude window, which a
+    // recording stopped with the frame's keying (or 0.3 s later) does not hold: it was written
+    // "x" even at 0 dB.
+    for (const double tailSeconds : {0.0, 0.3}) {
+        for (const std::uint64_t seed : {5, 7}) {
+            SCOPED_TRACE(seed);
+            SynthSettings settings;
+            settings.seed = seed;
+            settings.snrDb = 0;
+            settings.tailSeconds = tailSeconds;
+            std::vector<synth::SentFrame> sent;
+            const Tally tally = Score(sent, Copy(settings, 1, 4096, &sent));
+            EXPECT_EQ(tally.wrong, 0) << tailSeconds;
+            EXPECT_EQ(tally.unheard, 0) << tailSeconds;
+        }
+    }
+}
+
 TEST(BeaconListener, FrameStartingInsideOneGivenIsNotGiven) {
     // Beside another station (a tuning pass of the benchmark), a second channel found "HI HI"
     // and a row 21 s into the first frame, and gave them once the next frame had begun.
