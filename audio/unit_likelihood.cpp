@@ -215,12 +215,12 @@ void UnitLikelihoods::Finish(const TurnedBaseband& baseband) {
     const auto block = static_cast<std::int64_t>(m_params.amplitudeBlockTicks);
     const std::int64_t lastEnd = m_summedTicks - kTicksPerUnit;
     while (m_readyTicks < lastEnd) {
-        ComputeAmplitudes(m_readyTicks / block,
-                          std::min(lastEnd, (m_readyTicks / block + 1) * block));
+        const std::int64_t next = m_readyTicks / block;
+        ComputeAmplitudes(next, std::min(lastEnd, (next + 1) * block));
     }
 }
 
-void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t endTick) {
+void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t end) {
     const auto block = static_cast<std::int64_t>(m_params.amplitudeBlockTicks);
     const double windowTicks = m_windowTicks;
     const std::int64_t centre = blockIndex * block + block / 2;
@@ -301,7 +301,6 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
     // The phase evidence is turned on from the tracker's tone, as the samples were turned, to
     // the tone as placed over the whole window: the phase then holds from one element to the
     // next through the tracker's wander.
-    const std::int64_t end = endTick;
     const PlacedTone placed = to > from ? PlaceTone(from, to + kTicksPerUnit) : PlacedTone{};
     m_fineTurns.clear();
     double gained = m_finePhase;

@@ -116,8 +116,8 @@ public:
     void Forget(std::int64_t tick);
 
 private:
-    /// Likelihoods of the block's ticks before `endTick`.
-    void ComputeAmplitudes(std::int64_t block, std::int64_t endTick);
+    /// Likelihoods of the block's ticks before `end`.
+    void ComputeAmplitudes(std::int64_t block, std::int64_t end);
 
     /// The tone over a window of ticks, as a line: its offset from `m_referenceHz` at the
     /// window's centre and its drift.
