@@ -203,7 +203,6 @@ void BeaconChannel::Finish(DecodedFrameParts& parts) {
     if (m_likelihoods) {
         const std::size_t before = parts.size();
         m_likelihoods->Finish(m_buffer);
-        m_frames.Advance(*m_likelihoods, parts);
         m_frames.Finish(*m_likelihoods, parts);
         Place(parts, before);
     }
