@@ -222,7 +222,9 @@ void BeaconChannel::Trim() {
         m_buffer.EndSample() -
         static_cast<std::int64_t>(m_params.longestFrameSeconds * m_basebandRateHz);
     const auto amplitudeWindow =
-        static_cast<std::int64_t>(m_params.likelihood.amplitudeWindowSeconds * m_basebandRateHz);
+        static_cast<std::int64_t>(std::max(m_params.likelihood.amplitudeWindowSeconds,
+                                           m_params.likelihood.swingingAmplitudeWindowSeconds) *
+                                  m_basebandRateHz);
     // A search for a frame needs the baseband from its floor, and the window before it.
     const std::int64_t searchedFrom = SearchFloor() - amplitudeWindow;
     if (m_likelihoods && !m_frames.InFrame()) {

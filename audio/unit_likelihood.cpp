@@ -34,36 +34,106 @@ double LogBesselI0(double x) {
 
 namespace {
 
-/// Key-down signal over noise of a unit window, from the powers (over their noise) of the
-/// windows around, starting from `start`.
-double KeyDownSnr(double start, const std::vector<float>& powers) {
+/// The key-down level (signal over noise of a unit window) is never fitted lower than this.
+constexpr double kLowestKeyDownSnr = 0.05;
+
+/// Key-down signal over noise of a unit window across an amplitude window, as a curve of the
+/// place in the window (-1 to 1): a level, a slope and a bend.
+struct LevelCurve {
+    std::array<double, 3> terms{};
+    double At(double place) const { return terms[0] + place * (terms[1] + place * terms[2]); }
+};
+
+/// Normal equations of a weighted least-squares fit of a curve's terms: three rows of three
+/// terms and the right-hand side.
+using NormalEquations = std::array<std::array<double, 4>, 3>;
+
+/// Solves the first `terms` normal equations (Gauss-Jordan with partial pivoting); false where
+/// they do not determine the terms.
+bool SolveCurve(NormalEquations m, int terms, LevelCurve& curve) {
+    for (int c = 0; c < terms; ++c) {
+        int pivot = c;
+        for (int r = c + 1; r < terms; ++r) {
+            if (std::abs(m[r][c]) > std::abs(m[pivot][c])) {
+                pivot = r;
+            }
+        }
+        if (std::abs(m[pivot][c]) < 1e-9) {
+            return false;
+        }
+        std::swap(m[c], m[pivot]);
+        for (int r = 0; r < terms; ++r) {
+            if (r == c) {
+                continue;
+            }
+            const double f = m[r][c] / m[c][c];
+            for (int k = c; k < 4; ++k) {
+                m[r][k] -= f * m[c][k];
+            }
+        }
+    }
+    curve = {};
+    for (int c = 0; c < terms; ++c) {
+        curve.terms[c] = m[c][3] / m[c][c];
+    }
+    return true;
+}
+
+/// Key-down signal over noise of the unit windows, from the powers (over their noise) of the
+/// windows around at `places` across the window, starting from the level `start`: a curve of
+/// `degree` (0 for a level held across the window), its slope and bend pulled towards flat by
+/// `flatPull` over the level.
+LevelCurve KeyDownSnr(double start, const std::vector<float>& powers,
+                      const std::vector<float>& places, int degree, double flatPull) {
     // The strongest windows alone would hold the noise that made them strongest, and so
     // overstate the key-down level where the tone is weak: a likelihood then claims more than
     // the sound says. The level is refined instead as the mean of a mixture of key-up windows
-    // (noise alone) and key-down ones, each window weighed by how likely it is key down.
+    // (noise alone) and key-down ones, each window weighed by how likely it is key down, and
+    // by how little its power scatters about the level (a key-down window's power over its
+    // noise scatters by about 1 + 2 SNR): the windows in a trough place a bend best.
     constexpr int kRounds = 6;
-    constexpr double kLowest = 0.05;
-    double snr = std::max(start, kLowest);
+    LevelCurve curve;
+    curve.terms[0] = std::max(start, kLowestKeyDownSnr);
     double downShare = 0.4;
     for (int round = 0; round < kRounds && !powers.empty(); ++round) {
+        NormalEquations normal{};
         double weight = 0;
-        double weighted = 0;
         const double prior = std::log(downShare / (1 - downShare));
-        for (const float power : powers) {
-            const double llr =
-                LogBesselI0(2 * std::sqrt(snr * static_cast<double>(power))) - snr + prior;
+        for (std::size_t i = 0; i < powers.size(); ++i) {
+            const double power = powers[i];
+            const double place = places[i];
+            const double snr = std::max(curve.At(place), kLowestKeyDownSnr);
+            const double llr = LogBesselI0(2 * std::sqrt(snr * power)) - snr + prior;
             const double down =
                 llr > 0 ? 1 / (1 + std::exp(-llr)) : std::exp(llr) / (1 + std::exp(llr));
             weight += down;
-            weighted += down * static_cast<double>(power);
+            const double fitWeight = down / (1 + 2 * snr);
+            const std::array<double, 3> basis{1, place, place * place};
+            for (int r = 0; r < 3; ++r) {
+                for (int c = 0; c < 3; ++c) {
+                    normal[r][c] += fitWeight * basis[r] * basis[c];
+                }
+                normal[r][3] += fitWeight * basis[r] * (power - 1);
+            }
         }
         if (weight <= 0) {
             break;
         }
-        snr = std::max(weighted / weight - 1, kLowest);
+        // A weak level bends with the noise: its slope and bend are held near flat.
+        for (int r = 1; r < 3; ++r) {
+            normal[r][r] += flatPull / std::max(start, kLowestKeyDownSnr) * normal[0][0];
+        }
+        // Too few windows heard key down to place a bend fit a line, or a level.
+        int terms = degree + 1;
+        while (terms > 0 && !SolveCurve(normal, terms, curve)) {
+            --terms;
+        }
+        if (terms == 0) {
+            break;
+        }
         downShare = std::clamp(weight / static_cast<double>(powers.size()), 0.02, 0.9);
     }
-    return snr;
+    return curve;
 }
 
 }  // namespace
@@ -74,10 +144,28 @@ UnitLikelihoods::UnitLikelihoods(double basebandRateHz, const UnitClock& clock,
       m_rateHz(basebandRateHz),
       m_windowTicks(params.amplitudeWindowSeconds * basebandRateHz * kTicksPerUnit /
                     clock.unitSamples),
+      m_swingingWindowTicks(params.swingingAmplitudeWindowSeconds * basebandRateHz * kTicksPerUnit /
+                            clock.unitSamples),
       m_tickSamples(clock.unitSamples / kTicksPerUnit) {
     const double steps =
         std::ceil((static_cast<double>(fromSample) - clock.boundarySample) / m_tickSamples);
     m_originSample = clock.boundarySample + steps * m_tickSamples;
+    // The tones a swinging unit is heard at, each tick of the window turned by its offset.
+    double weights = 0;
+    for (int step = -params.swingingToneSteps; step <= params.swingingToneSteps; ++step) {
+        const double offsetHz = step * params.swingingToneStepHz;
+        const double spread = offsetHz / params.swingingToneErrorHz;
+        m_toneWeights.push_back(std::exp(-0.5 * spread * spread));
+        weights += m_toneWeights.back();
+        auto& turns = m_toneTurns.emplace_back();
+        for (int i = 0; i < kTicksPerUnit; ++i) {
+            turns[static_cast<std::size_t>(i)] = std::polar(
+                1.0, -2 * std::numbers::pi * offsetHz * (i + 0.5) * m_tickSamples / m_rateHz);
+        }
+    }
+    for (double& weight : m_toneWeights) {
+        weight /= weights;
+    }
     m_fftSize = 64;
     while (m_fftSize < 8 * (m_windowTicks + kTicksPerUnit)) {
         m_fftSize *= 2;
@@ -196,7 +284,7 @@ void UnitLikelihoods::Extend(const TurnedBaseband& baseband) {
     }
     // Likelihoods follow block by block, once a block's amplitude window is complete.
     const auto block = static_cast<std::int64_t>(m_params.amplitudeBlockTicks);
-    const double windowTicks = m_windowTicks;
+    const double windowTicks = std::max(m_windowTicks, m_swingingWindowTicks);
     for (;;) {
         const std::int64_t next = m_readyTicks / block;
         const auto windowEnd = static_cast<std::int64_t>(
@@ -222,13 +310,25 @@ void UnitLikelihoods::Finish(const TurnedBaseband& baseband) {
 
 void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t end) {
     const auto block = static_cast<std::int64_t>(m_params.amplitudeBlockTicks);
-    const double windowTicks = m_windowTicks;
     const std::int64_t centre = blockIndex * block + block / 2;
-    const std::int64_t from =
-        std::max(m_firstTick, centre - static_cast<std::int64_t>(windowTicks / 2));
-    const std::int64_t to = std::min(m_summedTicks - kTicksPerUnit,
-                                     centre + static_cast<std::int64_t>(windowTicks / 2));
+    auto reach = [&](double ticks, std::int64_t& from, std::int64_t& to) {
+        from = std::max(m_firstTick, centre - static_cast<std::int64_t>(ticks / 2));
+        to = std::min(m_summedTicks - kTicksPerUnit, centre + static_cast<std::int64_t>(ticks / 2));
+    };
+    std::int64_t placedFrom = 0;
+    std::int64_t placedTo = 0;
+    reach(m_windowTicks, placedFrom, placedTo);
     auto at = [&](std::int64_t tick) { return static_cast<std::size_t>(tick - m_firstTick); };
+    bool steady = placedTo > placedFrom;
+    for (std::int64_t tick = placedFrom; tick < placedTo && steady; ++tick) {
+        steady = m_tickSteady[at(tick)];
+    }
+    // Where the tone swings, the level is fitted over a longer window: a fade's trough holds
+    // few key-down windows heard well.
+    const double windowTicks = steady ? m_windowTicks : m_swingingWindowTicks;
+    std::int64_t from = placedFrom;
+    std::int64_t to = placedTo;
+    reach(windowTicks, from, to);
     auto window = [&](std::int64_t tick, std::complex<float>& sum, int& count, float& noise) {
         sum = {};
         count = 0;
@@ -243,10 +343,12 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
     // their noise.
     m_scratch.clear();
     m_windowPower.clear();
-    bool steady = to > from;
-    for (std::int64_t tick = from; tick < to && steady; ++tick) {
-        steady = m_tickSteady[at(tick)];
-    }
+    m_windowPlace.clear();
+    const double halfWindow = std::max(1.0, windowTicks / 2);
+    // A unit window's place across the amplitude window, -1 to 1, at its middle.
+    auto place = [&](std::int64_t tick) {
+        return static_cast<double>(tick + kTicksPerUnit / 2 - centre) / halfWindow;
+    };
     std::array<double, kTicksPerUnit> phasePower{};
     double noiseSum = 0;
     for (std::int64_t tick = from; tick < to; ++tick) {
@@ -260,6 +362,7 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
         // A window without noise to weigh it by is not fitted.
         m_windowPower.push_back(noise > 0 ? static_cast<float>(std::norm(sum) / (noise * count))
                                           : -1.0f);
+        m_windowPlace.push_back(static_cast<float>(place(tick)));
         noiseSum += noise / count;
     }
     // Windows straddling an element's edge hold part of its energy, and pull a fitted key-down
@@ -274,11 +377,15 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
         const bool inPhase =
             !steady || (from + static_cast<std::int64_t>(i)) % kTicksPerUnit == fittedPhase;
         if (inPhase && m_windowPower[i] >= 0) {
+            m_windowPlace[kept] = m_windowPlace[i];
             m_windowPower[kept++] = m_windowPower[i];
         }
     }
     m_windowPower.resize(kept);
+    m_windowPlace.resize(kept);
     double amplitudeSquared = 0;
+    LevelCurve level;
+    double noisePerSample = 0;
     if (!m_scratch.empty()) {
         const auto top = std::max<std::size_t>(
             1, static_cast<std::size_t>(m_params.keyDownShare * m_scratch.size()));
@@ -291,17 +398,26 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
         }
         amplitudeSquared =
             topSum / static_cast<double>(top) - noiseSum / static_cast<double>(m_scratch.size());
-        const double noisePerSample = noiseSum / static_cast<double>(m_scratch.size());
+        noisePerSample = noiseSum / static_cast<double>(m_scratch.size());
         if (noisePerSample > 0) {
-            amplitudeSquared =
-                noisePerSample * KeyDownSnr(amplitudeSquared / noisePerSample, m_windowPower);
+            level =
+                KeyDownSnr(amplitudeSquared / noisePerSample, m_windowPower, m_windowPlace, 0, 0);
+            // Where the tone swings the level bends with the fade, from the level found. A
+            // window cut short by the start or end of the input is not bent: the curve would be
+            // carried past what was heard.
+            const bool whole = static_cast<double>(to - from) >= windowTicks - 2 * kTicksPerUnit;
+            if (!steady && whole && m_params.swingingLevelDegree > 0) {
+                level = KeyDownSnr(level.terms[0], m_windowPower, m_windowPlace,
+                                   m_params.swingingLevelDegree, m_params.swingingLevelFlatPull);
+            }
         }
     }
     const std::int64_t first = std::max(blockIndex * block, m_readyTicks);
     // The phase evidence is turned on from the tracker's tone, as the samples were turned, to
     // the tone as placed over the whole window: the phase then holds from one element to the
     // next through the tracker's wander.
-    const PlacedTone placed = to > from ? PlaceTone(from, to + kTicksPerUnit) : PlacedTone{};
+    const PlacedTone placed =
+        placedTo > placedFrom ? PlaceTone(placedFrom, placedTo + kTicksPerUnit) : PlacedTone{};
     m_fineTurns.clear();
     double gained = m_finePhase;
     for (std::int64_t tick = first; tick < end + kTicksPerUnit; ++tick) {
@@ -316,12 +432,17 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
         float noise = 0;
         window(tick, sum, count, noise);
         const double unitNoise = static_cast<double>(noise) * count;
+        if (noisePerSample > 0) {
+            amplitudeSquared = noisePerSample * std::max(level.At(place(tick)), kLowestKeyDownSnr);
+        }
         const double signal =
             std::max(amplitudeSquared * count * count, m_params.smallestUnitSnr * unitNoise);
         const double snr = signal / unitNoise;
-        const double llr =
-            std::clamp(LogBesselI0(2 * std::sqrt(signal) * std::abs(sum) / unitNoise) - snr,
-                       -m_params.largestUnitLlr, m_params.largestUnitLlr);
+        const double heard =
+            m_tickSteady[at(tick)] || snr >= m_params.swingingBankLargestSnr
+                ? LogBesselI0(2 * std::sqrt(signal) * std::abs(sum) / unitNoise) - snr
+                : SwingingLlr(tick, signal, unitNoise);
+        const double llr = std::clamp(heard, -m_params.largestUnitLlr, m_params.largestUnitLlr);
         m_llr.push_back(static_cast<float>(llr));
         // -log(e^llr / 2 + 1 / 2), without overflow for large ratios.
         const double mixed = llr > 0 ? llr + std::log1p(std::exp(-llr)) : std::log1p(std::exp(llr));
@@ -335,6 +456,25 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
         m_phaseEvidence.push_back(std::complex<float>(2 * std::sqrt(signal) / unitNoise * turned));
     }
     m_readyTicks = end;
+}
+
+double UnitLikelihoods::SwingingLlr(std::int64_t tick, double signal, double unitNoise) const {
+    // The mean of the likelihood ratios over the tones, each ratio's exponent held within
+    // reach of a double.
+    constexpr double kLargestExponent = 50;
+    double mean = 0;
+    for (std::size_t k = 0; k < m_toneTurns.size(); ++k) {
+        std::complex<double> sum{};
+        for (int i = 0; i < kTicksPerUnit; ++i) {
+            sum +=
+                std::complex<double>(m_tickSums[static_cast<std::size_t>(tick + i - m_firstTick)]) *
+                m_toneTurns[k][static_cast<std::size_t>(i)];
+        }
+        const double llr =
+            LogBesselI0(2 * std::sqrt(signal) * std::abs(sum) / unitNoise) - signal / unitNoise;
+        mean += m_toneWeights[k] * std::exp(std::min(llr, kLargestExponent));
+    }
+    return std::log(mean);
 }
 
 double UnitLikelihoods::Llr(std::int64_t tick) const {
