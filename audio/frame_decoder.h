@@ -75,12 +75,13 @@ struct FrameDecoderParams {
     /// in a row heard in fades a digit's likelihoods may be those of sound from elsewhere. Its
     /// log-odds against each other digit are scaled along this line of the row's value digits'
     /// mean key-down signal-to-noise (dB). Such a row's mean goes up by about 0.9 dB a dB of
-    /// input, with little spread, so the line also tells the levels apart. Heard at several
-    /// tones and with the level bending with the fade, digits of rows heard well are surer than
-    /// their likelihoods say. On 384 impaired tuning passes (18,432 value digits a level) this
-    /// line wrote `x` for 1.75 % of the digits at -5 dB (3.5 % before), with at most 0.125 %
-    /// written wrong at any level from -12 to -4 dB; a steeper one writes more wrong at -7 and
-    /// -6 dB, where pairs of neighbouring digits are mistaken together ("86" for "95").
+    /// input, with little spread, so a line in it is nearly a line in the input's level. Heard at
+    /// several tones and with the level bending with the fade, digits of rows heard well are surer
+    /// than their likelihoods say. On 384 impaired tuning passes (18,432 value digits a level) this
+    /// line wrote `x` for 1.75 % of the digits at -5 dB (3.5 % with the likelihoods and line before
+    /// it), with at most 0.125 % written wrong at any level from -12 to -4 dB; a steeper one writes
+    /// more wrong at -7 and -6 dB, where pairs of neighbouring digits are mistaken together ("86"
+    /// for "95").
     ConfidencePowerLine swingingConfidencePower{0.5, 0.35, 8, 14};
     /// Where the tone holds still, a digit heard well is surer than its likelihoods say (on the
     /// tuning seeds at -13 dB, all 145 digits given 0.9 to 0.99 were right), and one heard weakly

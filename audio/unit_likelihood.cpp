@@ -34,7 +34,7 @@ double LogBesselI0(double x) {
 
 namespace {
 
-/// The key-down level (signal over noise of a unit window) is never fitted lower than this.
+/// The key-down level (signal over noise of a unit window) is never taken lower than this.
 constexpr double kLowestKeyDownSnr = 0.05;
 
 /// Key-down signal over noise of a unit window across an amplitude window, as a curve of the
@@ -89,8 +89,8 @@ LevelCurve KeyDownSnr(double start, const std::vector<float>& powers,
     // overstate the key-down level where the tone is weak: a likelihood then claims more than
     // the sound says. The level is refined instead as the mean of a mixture of key-up windows
     // (noise alone) and key-down ones, each window weighed by how likely it is key down, and
-    // by how little its power scatters about the level (a key-down window's power over its
-    // noise scatters by about 1 + 2 SNR): the windows in a trough place a bend best.
+    // by how little its power scatters about the level (the variance of a key-down window's
+    // power over its noise is about 1 + 2 SNR): the windows in a trough place a bend best.
     constexpr int kRounds = 6;
     LevelCurve curve;
     curve.terms[0] = std::max(start, kLowestKeyDownSnr);
@@ -123,7 +123,8 @@ LevelCurve KeyDownSnr(double start, const std::vector<float>& powers,
         for (int r = 1; r < 3; ++r) {
             normal[r][r] += flatPull / std::max(start, kLowestKeyDownSnr) * normal[0][0];
         }
-        // Too few windows heard key down to place a bend fit a line, or a level.
+        // Where the equations do not place a bend (next to no window heard key down), a line
+        // is fitted, or else a level.
         int terms = degree + 1;
         while (terms > 0 && !SolveCurve(normal, terms, curve)) {
             --terms;
@@ -345,7 +346,7 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
     m_windowPower.clear();
     m_windowPlace.clear();
     const double halfWindow = std::max(1.0, windowTicks / 2);
-    // A unit window's place across the amplitude window, -1 to 1, at its middle.
+    // A unit window's place across the amplitude window, about -1 to 1, at its middle.
     auto place = [&](std::int64_t tick) {
         return static_cast<double>(tick + kTicksPerUnit / 2 - centre) / halfWindow;
     };
@@ -403,8 +404,8 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
             level =
                 KeyDownSnr(amplitudeSquared / noisePerSample, m_windowPower, m_windowPlace, 0, 0);
             // Where the tone swings the level bends with the fade, from the level found. A
-            // window cut short by the start or end of the input is not bent: the curve would be
-            // carried past what was heard.
+            // window cut short (by more than two units) by the first tick kept or the end of the
+            // input is not bent: the curve would be carried past what was heard.
             const bool whole = static_cast<double>(to - from) >= windowTicks - 2 * kTicksPerUnit;
             if (!steady && whole && m_params.swingingLevelDegree > 0) {
                 level = KeyDownSnr(level.terms[0], m_windowPower, m_windowPlace,
@@ -414,8 +415,9 @@ void UnitLikelihoods::ComputeAmplitudes(std::int64_t blockIndex, std::int64_t en
     }
     const std::int64_t first = std::max(blockIndex * block, m_readyTicks);
     // The phase evidence is turned on from the tracker's tone, as the samples were turned, to
-    // the tone as placed over the whole window: the phase then holds from one element to the
-    // next through the tracker's wander.
+    // the tone as placed over the block's 1.5 s window (also where the level is fitted over a
+    // longer one): the phase then holds from one element to the next through the tracker's
+    // wander.
     const PlacedTone placed =
         placedTo > placedFrom ? PlaceTone(placedFrom, placedTo + kTicksPerUnit) : PlacedTone{};
     m_fineTurns.clear();

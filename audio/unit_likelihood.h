@@ -23,7 +23,7 @@ struct LikelihoodParams {
     double amplitudeWindowSeconds = 1.5;  ///< centred; short beside a spin fade of seconds
     /// Where the tone swings the key-down level is fitted over a longer window: a fade's trough
     /// holds few key-down windows heard well (at -5 dB in impaired tuning audio, 2.0 s against
-    /// 1.5 s wrote `x` for about a third of a point fewer digits).
+    /// 1.5 s wrote `x` for about 0.3 percentage points fewer digits).
     double swingingAmplitudeWindowSeconds = 2.0;
     double keyDownShare = 0.3;     ///< the strongest windows: nearly all key-down
     int amplitudeBlockTicks = 16;  ///< the amplitude is worked out once per block
@@ -51,13 +51,13 @@ struct LikelihoodParams {
     /// about a tone that holds still; more is a drift (Doppler), which the tone placed follows.
     double wanderDriftHzPerSecond = 2;
     /// Where the tone swings, the tracker's tone strays by several hertz in a fade's trough,
-    /// enough to smear a unit window's tone: a unit is heard at tones this far apart either side
-    /// of the tracker's (Hz, steps), weighed by a normal spread of the tracker's error. Against
+    /// enough to smear a unit window's tone: a unit is heard at a bank of tones either side of
+    /// the tracker's, weighed by a normal spread of the tracker's error. Against
     /// the generator's true tone, half the ticks in the troughs of impaired tuning audio were
     /// more than 6 Hz off; heard this way, best guesses at -7 dB went from 2.60 % to 2.06 % wrong.
-    double swingingToneStepHz = 4;
-    int swingingToneSteps = 4;
-    double swingingToneErrorHz = 10;
+    double swingingToneStepHz = 4;    ///< between neighbouring tones of the bank
+    int swingingToneSteps = 4;        ///< tones of the bank on either side of the tracker's
+    double swingingToneErrorHz = 10;  ///< the spread (standard deviation) of the tones' weights
     /// A unit heard this well (key-down signal over noise) is heard at the tracker's tone alone:
     /// there the tone is right, and the other tones' weight only costs a unit heard well (about
     /// 1.5 nats, enough to write right digits `x` at -3 dB).
@@ -194,7 +194,7 @@ private:
     std::deque<std::complex<float>> m_phaseEvidence;
     std::vector<float> m_scratch;
     std::vector<float> m_windowPower;  ///< scratch: window powers over their noise
-    std::vector<float> m_windowPlace;  ///< scratch: their places across the window, -1 to 1
+    std::vector<float> m_windowPlace;  ///< scratch: their places across the window, about -1 to 1
     /// Per tone heard where it swings, and per tick of a unit window: the turn onto that tone.
     std::vector<std::array<std::complex<double>, kTicksPerUnit>> m_toneTurns;
     std::vector<double> m_toneWeights;  ///< per tone heard where it swings, summing to 1
